@@ -1,0 +1,34 @@
+#include "channel/CellText.h"
+
+#include <cstdio>
+
+namespace vx40 {
+
+namespace {
+constexpr std::string_view kHexDigits = "0123456789ABCDEF";
+}
+
+std::optional<int> NibbleValue(std::string_view text) {
+    if (text.size() != 2 || text[0] != '0') {
+        return std::nullopt;
+    }
+    const auto pos = kHexDigits.find(text[1]);
+    if (pos == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return static_cast<int>(pos);
+}
+
+std::string NibbleText(int value) {
+    return std::string{'0', kHexDigits[static_cast<std::size_t>(value & 0xF)]};
+}
+
+std::string DecimalText(std::int64_t value) { return std::to_string(value); }
+
+std::string TwoDigitHexText(std::int32_t value) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%02X", static_cast<unsigned>(value));
+    return buffer;
+}
+
+}  // namespace vx40

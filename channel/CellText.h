@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vx40 {
+
+// The 16 nibble texts "00" to "0F": "0" and one upper-case hexadecimal digit. Readers compare
+// exactly: "0a", " 0A" or "A" are no nibble texts.
+std::optional<int> NibbleValue(std::string_view text);
+
+// The nibble text of 0 to 15.
+std::string NibbleText(int value);
+
+// Plain decimal: "-" before negatives, no grouping, no blanks.
+std::string DecimalText(std::int64_t value);
+
+// The two-digit hexadecimal text of a value taken as unsigned 32 bits, upper case, padded to at
+// least two digits.
+std::string TwoDigitHexText(std::int32_t value);
+
+}  // namespace vx40

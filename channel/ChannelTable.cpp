@@ -1,0 +1,62 @@
+#include "channel/ChannelTable.h"
+
+#include <stdexcept>
+
+#include "channel/CellText.h"
+
+namespace vx40 {
+
+ChannelTable::ChannelTable() = default;
+
+void ChannelTable::CheckIndex(int column, int row) {
+    if (column < 0 || column >= kColumnCount || row < 0 || row >= kRowCount) {
+        throw std::out_of_range("channel table cell out of range");
+    }
+}
+
+const std::string& ChannelTable::Cell(int column, int row) const {
+    CheckIndex(column, row);
+    return cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+}
+
+void ChannelTable::SetCell(int column, int row, std::string text) {
+    CheckIndex(column, row);
+    cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = std::move(text);
+    if (observer_ != nullptr) {
+        observer_->CellChanged(column, row);
+    }
+}
+
+void ChannelTable::SetCurrentCell(int column, int row) {
+    if (column < 0 || column >= kColumnCount || row < 1 || row >= kRowCount) {
+        return;
+    }
+    currentColumn_ = column;
+    currentRow_ = row;
+}
+
+void ChannelTable::RepaintNow() {
+    if (observer_ != nullptr) {
+        observer_->RepaintNow();
+    }
+}
+
+void ChannelTable::WriteHeaderRow() {
+    for (int c = 0; c < kColumnCount; ++c) {
+        SetCell(c, 0, std::string(kHeaderTexts[static_cast<std::size_t>(c)]));
+    }
+}
+
+void ChannelTable::Clear() {
+    for (int c = 0; c < kColumnCount; ++c) {
+        for (int r = 1; r < kRowCount; ++r) {
+            SetCell(c, r, std::string(kClearedCellText));
+        }
+    }
+}
+
+void ChannelTable::FrequencyPickUp(std::int32_t frequencyKhz) {
+    SetCell(kFrequencyColumn, currentRow_, DecimalText(frequencyKhz));
+}
+
+}  // namespace vx40

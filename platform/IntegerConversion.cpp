@@ -1,0 +1,117 @@
+#include "platform/IntegerConversion.h"
+
+#include <string>
+
+#include "platform/RuntimeFailure.h"
+
+namespace vx40 {
+namespace {
+
+std::optional<unsigned> HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return static_cast<unsigned>(c - '0');
+    }
+    if (c >= 'a' && c <= 'f') {
+        return static_cast<unsigned>(c - 'a' + 10);
+    }
+    if (c >= 'A' && c <= 'F') {
+        return static_cast<unsigned>(c - 'A' + 10);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::uint32_t> ParseHexPattern(std::string_view digits) {
+    if (digits.empty()) {
+        return std::nullopt;
+    }
+    std::uint32_t pattern = 0;
+    int significant = 0;
+    for (char c : digits) {
+        const auto value = HexDigitValue(c);
+        if (!value) {
+            return std::nullopt;
+        }
+        if (significant > 0 || *value != 0) {
+            if (++significant > 8) {
+                return std::nullopt;
+            }
+        }
+        pattern = (pattern << 4) | *value;
+    }
+    return pattern;
+}
+
+// Returns the magnitude; the caller applies the sign and checks the range.
+std::optional<std::uint64_t> ParseDecimal(std::string_view digits) {
+    if (digits.empty()) {
+        return std::nullopt;
+    }
+    std::uint64_t value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        if (value > 0x80000000ULL) {
+            return std::nullopt;
+        }
+    }
+    return value;
+}
+
+}  // namespace
+
+std::optional<std::int32_t> TryStrToInt(std::string_view text) {
+    std::size_t pos = 0;
+    while (pos < text.size() && text[pos] == ' ') {
+        ++pos;
+    }
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        negative = text[pos] == '-';
+        ++pos;
+    }
+    std::string_view rest = text.substr(pos);
+
+    std::string_view hexDigits;
+    bool hex = false;
+    if (rest.starts_with('$') || rest.starts_with('x') || rest.starts_with('X')) {
+        hex = true;
+        hexDigits = rest.substr(1);
+    } else if (rest.starts_with("0x") || rest.starts_with("0X")) {
+        hex = true;
+        hexDigits = rest.substr(2);
+    }
+
+    if (hex) {
+        const auto pattern = ParseHexPattern(hexDigits);
+        if (!pattern) {
+            return std::nullopt;
+        }
+        // Unsigned negation wraps, as the 32-bit pattern does.
+        const std::uint32_t bits = negative ? 0U - *pattern : *pattern;
+        return static_cast<std::int32_t>(bits);
+    }
+
+    const auto magnitude = ParseDecimal(rest);
+    if (!magnitude) {
+        return std::nullopt;
+    }
+    if (negative) {
+        return static_cast<std::int32_t>(-static_cast<std::int64_t>(*magnitude));
+    }
+    if (*magnitude > 0x7FFFFFFFULL) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(*magnitude);
+}
+
+std::int32_t StrToInt(std::string_view text) {
+    const auto value = TryStrToInt(text);
+    if (!value) {
+        throw ConversionFailure(std::string(text));
+    }
+    return *value;
+}
+
+}  // namespace vx40

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace vx40 {
+
+// The runtime's conversion of a whole text to a signed 32-bit integer: leading blanks, an
+// optional sign, then decimal digits or a hexadecimal number after "$", "x", "X", "0x" or "0X"
+// (at most eight significant digits, taken as a 32-bit pattern). Nothing may follow the digits.
+std::optional<std::int32_t> TryStrToInt(std::string_view text);
+
+// As TryStrToInt, but a text that is no integer raises ConversionFailure naming the text.
+std::int32_t StrToInt(std::string_view text);
+
+}  // namespace vx40

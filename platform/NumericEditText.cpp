@@ -1,0 +1,82 @@
+#include "platform/NumericEditText.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace vx40 {
+
+NumericEditReading ReadNumericEditText(std::string_view text, char decimalSeparator) {
+    NumericEditReading reading;
+    if (text.empty()) {
+        reading.textToZero = true;
+        return reading;
+    }
+    const bool negative =
+        text.find('-') != std::string_view::npos || text.find('(') != std::string_view::npos;
+
+    std::string collected;
+    if (negative) {
+        collected.push_back('-');
+    }
+    bool anyDigit = false;
+    int separators = 0;
+    for (char c : text) {
+        if (c >= '0' && c <= '9') {
+            collected.push_back(c);
+            anyDigit = true;
+        } else if (c == decimalSeparator) {
+            collected.push_back('.');
+            ++separators;
+        }
+    }
+    if (!anyDigit || separators > 1) {
+        reading.beep = true;
+        return reading;
+    }
+    double value = 0.0;
+    const char* first = collected.data();
+    const char* last = collected.data() + collected.size();
+    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::fixed);
+    if (error != std::errc() || end != last || !std::isfinite(value)) {
+        reading.beep = true;
+        return reading;
+    }
+    reading.value = value;
+    return reading;
+}
+
+std::optional<std::int32_t> RoundHalfEvenToInt32(double value) {
+    if (!std::isfinite(value)) {
+        return std::nullopt;
+    }
+    // nearbyint rounds in the default mode, to nearest with ties to even.
+    const double rounded = std::nearbyint(value);
+    if (rounded < -2147483648.0 || rounded > 2147483647.0) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(rounded);
+}
+
+std::string FormatNumericEditValue(double value, std::string_view groupSeparator) {
+    if (!std::isfinite(value)) {
+        return "0";
+    }
+    const double rounded = std::round(value);
+    const bool negative = rounded < 0;
+    char digits[400];
+    std::snprintf(digits, sizeof digits, "%.0f", std::fabs(rounded));
+    const std::string plain = digits;
+
+    std::string grouped;
+    const std::size_t length = plain.size();
+    for (std::size_t i = 0; i < length; ++i) {
+        if (i > 0 && (length - i) % 3 == 0) {
+            grouped += groupSeparator;
+        }
+        grouped.push_back(plain[i]);
+    }
+    return negative ? "(" + grouped + ")" : grouped;
+}
+
+}  // namespace vx40

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace vx40 {
+
+// The failures the runtime raises inside a handler: a text that is no integer, a division by
+// zero, a failed write to an INI file. Each carries its exact message; the window's failure
+// report shows it, so no other code formats these texts.
+class RuntimeFailure : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class ConversionFailure : public RuntimeFailure {
+public:
+    explicit ConversionFailure(const std::string& text)
+        : RuntimeFailure("'" + text + "' is not a valid integer value") {}
+};
+
+class DivisionFailure : public RuntimeFailure {
+public:
+    DivisionFailure() : RuntimeFailure("Division by zero") {}
+};
+
+class IniWriteFailure : public RuntimeFailure {
+public:
+    explicit IniWriteFailure(const std::string& path) : RuntimeFailure("Unable to write to " + path) {}
+};
+
+}  // namespace vx40

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Installs what VX40 needs on Debian 12, builds it, and then starts the window ("start") or runs
+# every test ("test"). Safe to run again: it installs only what is missing and builds anew.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+mode=${1:-}
+case "$mode" in
+    start | test) ;;
+    *)
+        echo "usage: $0 start|test" >&2
+        exit 2
+        ;;
+esac
+
+packages=(
+    cmake ninja-build g++ pkg-config
+    libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
+    qt6-base-dev qt6-qpa-plugins fonts-wine
+    clang libclang-rt-14-dev
+    xvfb xauth desktop-file-utils dpkg-dev file
+)
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+jobs=$(nproc)
+
+if [ "$mode" = start ]; then
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DVX40_BUILD_TESTS=OFF
+    cmake --build build -j "$jobs"
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+        echo "No display found: the VX40 window needs a desktop. Without one, use build/tools/vx40-tool." >&2
+        exit 1
+    fi
+    exec build/app/vx40
+fi
+
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVX40_WERROR=ON
+cmake --build build-test -j "$jobs"
+ctest --test-dir build-test --output-on-failure -j "$jobs"
