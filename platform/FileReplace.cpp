@@ -187,7 +187,7 @@ FileReplaceResult ReplaceFile(const std::string& path, std::string_view content,
         if ((target.status->st_mode & 0222) == 0) {
             return Failed(FileReplaceFailure::TargetReadOnly, EACCES);
         }
-        if (::access(target.path.c_str(), W_OK) != 0) {
+        if (::faccessat(AT_FDCWD, target.path.c_str(), W_OK, AT_EACCESS) != 0) {
             const int error = errno;
             return Failed(error == ENOENT ? FileReplaceFailure::FolderMissing
                                           : FileReplaceFailure::TargetReadOnly,

@@ -29,9 +29,10 @@ enum class SyncToDisk : bool { No, Yes };
 // to a new file beside the target, which is renamed over the target only once it is complete; on
 // any failure the new file is removed again. A symbolic link is followed to its final target, so
 // the link stays a link. An existing target keeps its permission bits; a new file gets 0666 less
-// the umask. A target that is not a regular file, or that may not be written (by access() or
-// because no write bit is set at all, which also stops root), is refused before anything is
-// written. With SyncToDisk::Yes the data and the rename are flushed to the disk before returning.
+// the umask. A target that is not a regular file, or that may not be written (by access() for the
+// effective user, or because no write bit is set at all, which also stops root), is refused before
+// anything is written. With SyncToDisk::Yes the data and the rename are flushed to the disk before
+// returning.
 FileReplaceResult ReplaceFile(const std::string& path, std::string_view content, SyncToDisk sync);
 
 }  // namespace vx40

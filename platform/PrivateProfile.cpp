@@ -107,8 +107,7 @@ struct ScannedLine {
     // The first header of the wanted section, or a line of the wanted key within that section.
     bool wanted = false;
     bool terminated = false;     // the line ends in LF
-    std::size_t begin = 0;       // offsets into the file
-    std::size_t end = 0;         // after the line's last byte, before CR LF or LF
+    std::size_t end = 0;         // offset after the line's last byte, before CR LF or LF
     std::size_t next = 0;        // the first byte of the next line
     std::size_t valueBegin = 0;  // wanted key lines: the value's first byte that is no blank
     std::string_view value;      // wanted key lines: the value as a read returns it
@@ -242,7 +241,6 @@ class ProfileScanner {
         ScannedLine line;
         line.kind = kind_;
         line.terminated = terminated;
-        line.begin = lineBegin_;
         line.end = lastWasCr_ ? end - 1 : end;
         line.next = terminated ? end + 1 : end;
         if (kind_ == LineKind::Section) {
@@ -289,9 +287,8 @@ bool BreaksTheLine(std::string_view text) {
 }
 
 bool AcceptableNames(std::string_view section, std::string_view key) {
-    return !section.empty() && !key.empty() && !BreaksTheLine(section) && !BreaksTheLine(key) &&
-           section.find(']') == std::string_view::npos && key.find('=') == std::string_view::npos &&
-           key.front() != ';' && key.front() != '[';
+    return !section.empty() && !key.empty() && section.find(']') == std::string_view::npos &&
+           key.find('=') == std::string_view::npos && key.front() != ';' && key.front() != '[';
 }
 
 // Where a write changes the text: the wanted key's line, or else the line after which it goes.
@@ -394,9 +391,12 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
 
 bool WritePrivateProfileString(std::string_view section, std::string_view key,
                                std::string_view value, const std::string& path) {
+    if (BreaksTheLine(section) || BreaksTheLine(key) || BreaksTheLine(value)) {
+        return false;
+    }
     section = Trim(section);
     key = Trim(key);
-    if (!AcceptableNames(section, key) || BreaksTheLine(value)) {
+    if (!AcceptableNames(section, key)) {
         return false;
     }
     try {

@@ -27,8 +27,9 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
 // missing file is created. Every other byte of the file stays as it was; the lines written end in
 // CR LF. The file is replaced whole or not at all. Returns false, with nothing written, when the
 // file cannot be read or replaced (a read-only file among them), or when a name or the value
-// would break the file's structure: CR, LF or NUL anywhere, a "]" in the section name, a "=" in
-// the key name, a key name starting with ";" or "[", or a name that is empty.
+// would break the file's structure: CR, LF or NUL anywhere, and after the blanks at their ends
+// are dropped, a "]" in the section name, a "=" in the key name, a key name starting with ";" or
+// "[", or a name that is empty.
 bool WritePrivateProfileString(std::string_view section, std::string_view key,
                                std::string_view value, const std::string& path);
 

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "TempDir.h"
-#include "platform/FileRead.h"
 
 namespace vx40 {
 namespace {
@@ -143,25 +142,6 @@ TEST(FileReplace, WriteBreakingOffInTheMiddleLeavesTheOldFile) {
     EXPECT_EQ(result.error, EFBIG);
     EXPECT_EQ(ReadBytes(path), "old content");
     EXPECT_EQ(dir.Names(), Names{"image.bin"});
-}
-
-TEST(FileRead, PrefixReadsNoMoreThanAskedAndNeverHangs) {
-    TempDir dir;
-    const FilePrefix zero = ReadFilePrefix("/dev/zero", 129, ReadableFiles::AnyExceptDirectories);
-    EXPECT_TRUE(zero.result.Ok());
-    EXPECT_EQ(zero.bytes, std::string(129, '\0'));
-    EXPECT_EQ(ReadFilePrefix("/dev/zero", 5, ReadableFiles::RegularOnly).result.error, EINVAL);
-
-    EXPECT_EQ(ReadFilePrefix(dir.Path(), 5, ReadableFiles::AnyExceptDirectories).result.error,
-              EISDIR);
-    EXPECT_EQ(ReadFilePrefix(dir.Path("none"), 5, ReadableFiles::AnyExceptDirectories).result.error,
-              ENOENT);
-
-    ASSERT_EQ(::mkfifo(dir.Path("fifo").c_str(), 0644), 0);
-    const FilePrefix fifo =
-        ReadFilePrefix(dir.Path("fifo"), 128, ReadableFiles::AnyExceptDirectories);
-    EXPECT_TRUE(fifo.result.Ok());
-    EXPECT_EQ(fifo.bytes, "");
 }
 
 }  // namespace
