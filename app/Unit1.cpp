@@ -17,12 +17,12 @@
 #include "app/ApplicationFonts.h"
 #include "app/ApplicationFrame.h"
 #include "app/ChannelGrid.h"
-#include "app/ControlColourStyle.h"
 #include "app/CrystalSpinEdit.h"
 #include "app/FailureReport.h"
 #include "app/FileDialog.h"
 #include "app/FrequencyEdit.h"
 #include "app/MessageDialog.h"
+#include "app/WindowControlStyle.h"
 #include "channel/ChannelConstants.h"
 #include "channel/NFactorBackCalculation.h"
 
@@ -112,8 +112,8 @@ TForm1::TForm1(QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(vx40::ApplicationFrame::Title());
     setFont(ApplicationFonts::MsSansSerif8());
-    colourStyle_ = new vx40::ControlColourStyle;
-    colourStyle_->setParent(this);
+    controlStyle_ = new vx40::WindowControlStyle;
+    controlStyle_->setParent(this);
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("ClientArea"));
@@ -139,6 +139,7 @@ void TForm1::CreateControls(QWidget* client) {
     RzGroupBox1->setObjectName(QStringLiteral("RzGroupBox1"));
     RzGroupBox1->setGeometry(8, 16, 361, 177);
     RzGroupBox1->setFont(ApplicationFonts::Tahoma8());
+    RzGroupBox1->setStyle(controlStyle_);
     QWidget* box = RzGroupBox1;
 
     const QFont labelFont = ApplicationFonts::MsSansSerif8();
@@ -176,20 +177,20 @@ void TForm1::CreateControls(QWidget* client) {
     FR_Input->SetValue(kStartFrequencyKhz);
 
     Modulator = AddCheckBox(box, "Modulator", QStringLiteral("Modulator"), true, {248, 96, 73, 17},
-                            colourStyle_);
+                            controlStyle_);
     Testfunktion = AddCheckBox(box, "Testfunktion", QStringLiteral("Testfunktion"), false,
-                               {248, 112, 81, 17}, colourStyle_);
+                               {248, 112, 81, 17}, controlStyle_);
 
     // The buttons belong to the window and stand over the group box's lower right part.
-    RzButton1 =
-        AddButton(client, "RzButton1", QStringLiteral("Rechnen"), {296, 160, 65, 25}, colourStyle_);
+    RzButton1 = AddButton(client, "RzButton1", QStringLiteral("Rechnen"), {296, 160, 65, 25},
+                          controlStyle_);
     Grid1 = new vx40::ChannelGrid(table_, client);
     Grid1->setObjectName(QStringLiteral("Grid1"));
     // 1 pixel wider and 5 higher than the space left for it: the client area cuts it off.
     Grid1->setGeometry(0, 200, 377, 281);
     Grid1->setFont(ApplicationFonts::Tahoma8());
     loeschen = AddButton(client, "loeschen", QStringLiteral("Felder Löschen"), {200, 160, 89, 25},
-                         colourStyle_);
+                         controlStyle_);
     RzButton1->raise();
     loeschen->raise();
 

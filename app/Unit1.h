@@ -16,10 +16,10 @@ class QPushButton;
 
 namespace vx40 {
 class ChannelGrid;
-class ControlColourStyle;
 class CrystalSpinEdit;
 class FileDialog;
 class FrequencyEdit;
+class WindowControlStyle;
 }  // namespace vx40
 
 // The main window Form1: every input of the calculation, the channel table, the two buttons and
@@ -62,7 +62,7 @@ class TForm1 : public QMainWindow {
     // calculation left.
     vx40::SelectionCodes kept_;
 
-    vx40::ControlColourStyle* colourStyle_ = nullptr;
+    vx40::WindowControlStyle* controlStyle_ = nullptr;
     QGroupBox* RzGroupBox1 = nullptr;
     vx40::CrystalSpinEdit* Quarz = nullptr;
     QComboBox* R0_INPUT = nullptr;

@@ -10,6 +10,7 @@
 
 #include "WindowFixture.h"
 #include "app/ApplicationFonts.h"
+#include "app/MessageDialog.h"
 
 namespace vx40 {
 namespace {
@@ -45,6 +46,18 @@ TEST_F(RenderTest, RendersTheWindowAndEveryCaptionFitsItsBox) {
         // A few pixels stay free for the frame on either side.
         EXPECT_LE(width + 8, button->width()) << button->objectName().toStdString();
     }
+}
+
+TEST(MessageDialogRenderTest, RendersTheThreeLineMessage) {
+    MessageDialog dialog(
+        QString::fromUtf8("Während des Einlesens wurden Daten\rentdeckt die nicht "
+                          "Brenstadel konform sind\r(>0F oder Bitstream falsch)"));
+    const QString path = QDir(QStringLiteral(VX40_GUI_ARTIFACT_DIR)).filePath("MessageDialog.png");
+    EXPECT_TRUE(dialog.grab().save(path, "PNG")) << path.toStdString();
+    const QFontMetrics metrics = dialog.TextLabel()->fontMetrics();
+    EXPECT_GE(dialog.TextLabel()->height(), 3 * metrics.height());
+    EXPECT_GE(dialog.TextLabel()->width(),
+              metrics.horizontalAdvance("entdeckt die nicht Brenstadel konform sind"));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/ControlColourStyle.h"
+#include "app/WindowControlStyle.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -16,6 +16,9 @@ const QColor kHotTrack(255, 199, 60);
 const QColor kCheckFrame(28, 81, 128);
 const QColor kCheckHighlight(33, 161, 33);
 const QColor kButtonFrame(150, 150, 150);
+const QColor kGroupFrame(160, 160, 160);
+constexpr int kCaptionIndent = 8;
+constexpr int kCaptionPadding = 2;
 
 QStyle* BaseStyle() {
     return QStyleFactory::create(QApplication::style()->name());
@@ -62,11 +65,28 @@ void DrawCheckIndicator(const QStyleOption& option, QPainter& painter) {
     }
 }
 
+void DrawGroupBox(const QStyleOptionGroupBox& option, QPainter& painter) {
+    const QFontMetrics& metrics = option.fontMetrics;
+    const QRect frame = option.rect.adjusted(0, metrics.height() / 2, -1, -1);
+    painter.setPen(kGroupFrame);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(frame);
+    if (option.text.isEmpty()) {
+        return;
+    }
+    const QRect caption(option.rect.left() + kCaptionIndent, option.rect.top(),
+                        metrics.horizontalAdvance(option.text) + 2 * kCaptionPadding,
+                        metrics.height());
+    painter.fillRect(caption, option.palette.window());
+    painter.setPen(option.palette.color(QPalette::WindowText));
+    painter.drawText(caption, Qt::AlignCenter | Qt::TextShowMnemonic, option.text);
+}
+
 }  // namespace
 
-ControlColourStyle::ControlColourStyle() : QProxyStyle(BaseStyle()) {}
+WindowControlStyle::WindowControlStyle() : QProxyStyle(BaseStyle()) {}
 
-void ControlColourStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+void WindowControlStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
                                        QPainter* painter, const QWidget* widget) const {
     switch (element) {
         case PE_PanelButtonCommand:
@@ -84,7 +104,21 @@ void ControlColourStyle::drawPrimitive(PrimitiveElement element, const QStyleOpt
     }
 }
 
-void ControlColourStyle::polish(QWidget* widget) {
+void WindowControlStyle::drawComplexControl(ComplexControl control,
+                                            const QStyleOptionComplex* option, QPainter* painter,
+                                            const QWidget* widget) const {
+    if (control == CC_GroupBox) {
+        if (const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option)) {
+            painter->save();
+            DrawGroupBox(*box, *painter);
+            painter->restore();
+            return;
+        }
+    }
+    QProxyStyle::drawComplexControl(control, option, painter, widget);
+}
+
+void WindowControlStyle::polish(QWidget* widget) {
     QProxyStyle::polish(widget);
     widget->setAttribute(Qt::WA_Hover, true);
 }
