@@ -156,9 +156,14 @@ void FrequencyEdit::focusOutEvent(QFocusEvent* event) {
 
 void FrequencyEdit::contextMenuEvent(QContextMenuEvent* event) {
     const std::unique_ptr<QMenu> menu(createStandardContextMenu());
-    if (QAction* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
-        disconnect(paste, &QAction::triggered, nullptr, nullptr);
-        connect(paste, &QAction::triggered, this, [this] { PasteLimited(); });
+    // Qt names the paste item by its caption and shortcut only.
+    const QString pasteShortcut =
+        QLatin1Char('\t') + QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+    for (QAction* item : menu->actions()) {
+        if (item->text().endsWith(pasteShortcut)) {
+            disconnect(item, &QAction::triggered, nullptr, nullptr);
+            connect(item, &QAction::triggered, this, [this] { PasteLimited(); });
+        }
     }
     menu->exec(event->globalPos());
 }

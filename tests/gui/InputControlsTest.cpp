@@ -1,8 +1,11 @@
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include "WindowFixture.h"
@@ -195,6 +198,37 @@ TEST_F(FrequencyEditTest, PastingStopsAtSixCharactersAndIsNotFiltered) {
     EXPECT_EQ(field->text(), "12x9y8");
     EXPECT_EQ(Beeps(), 0);
     EXPECT_EQ(field->IntegerValue(), 1298);
+}
+
+TEST_F(FrequencyEditTest, TheContextMenuPastesWithinTheLimitToo) {
+    auto* field = Find<FrequencyEdit>("FR_Input");
+    FocusByKeyboard(field);
+    QGuiApplication::clipboard()->setText("4295765596");
+    bool pasted = false;
+    QTimer::singleShot(0, [&pasted] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr) {
+            return;
+        }
+        for (QAction* item : menu->actions()) {
+            if (item->text().startsWith("&Paste")) {
+                item->trigger();
+                pasted = true;
+            }
+        }
+        menu->close();
+    });
+    // Should the menu not be found, it must still not wait for a user.
+    QTimer::singleShot(2000, [] {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            popup->close();
+        }
+    });
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                            field->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(field, &event);
+    EXPECT_TRUE(pasted);
+    EXPECT_EQ(field->text(), "429576");
 }
 
 struct QuarzCase {
