@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -13,6 +14,7 @@
 
 #include "WindowFixture.h"
 #include "app/ApplicationFrame.h"
+#include "app/CheckedFileDialog.h"
 #include "app/FailureReport.h"
 #include "app/FileDialog.h"
 #include "app/MessageDialog.h"
@@ -238,6 +240,29 @@ TEST_F(FileDialogTest, TheOpenDialogAcceptsAnyNameAndACancelForgetsThePath) {
     EXPECT_EQ(seen_.size(), 1u);
     EXPECT_FALSE(open->Execute(form_.get()));
     EXPECT_EQ(open->FileName(), "");
+}
+
+TEST_F(FileDialogTest, QtsDialogIsSetUpFromTheComponentAndCompletesTheTypedName) {
+    Touch("set.vx4");
+    auto* save = Find<FileDialog>("SaveDialog");
+    CheckedFileDialog dialog(*save, nullptr);
+    EXPECT_EQ(dialog.windowTitle(), "Save As");
+    EXPECT_EQ(dialog.labelText(QFileDialog::Accept), "&Save");
+    EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+    EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog));
+    EXPECT_TRUE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
+    EXPECT_EQ(dialog.nameFilters(), save->QtNameFilters());
+    EXPECT_EQ(dialog.SelectedFilterIndex(), 0);
+
+    dialog.setDirectory(folder_.path());
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name, nullptr);
+    name->setText("set");
+    ASSERT_TRUE(QMetaObject::invokeMethod(&dialog, "accept"));
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.ConfirmedPath(), Path("set.vx4"));
 }
 
 }  // namespace

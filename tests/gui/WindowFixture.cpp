@@ -44,6 +44,7 @@ void WindowFixture::OpenWindow(const QLocale& locale) {
     });
     FileDialog::SetTestHook([](FileDialog&) { return std::optional<QString>(); });
     form_->show();
+    form_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
     beepsAtStart_ = SystemBeep::Count();
 }
