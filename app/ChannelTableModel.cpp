@@ -39,8 +39,6 @@ QVariant ChannelTableModel::data(const QModelIndex& index, int role) const {
                 return QBrush(kFixedCellColour);
             }
             return {};
-        case Qt::TextAlignmentRole:
-            return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
         default:
             return {};
     }
