@@ -1,0 +1,58 @@
+#include "app/ApplicationFrame.h"
+
+#include <cstdlib>
+
+#include <QApplication>
+#include <QStyleFactory>
+
+#include "app/ApplicationFonts.h"
+
+namespace vx40 {
+namespace {
+
+bool closePending = false;
+
+bool EnvironmentSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+}  // namespace
+
+QString ApplicationFrame::Title() {
+    return QStringLiteral("VX40");
+}
+
+void ApplicationFrame::SetUp(QApplication& application) {
+    // The display name is left unset: Qt would append it to a caption such as "VX40 <path>".
+    QApplication::setApplicationName(Title());
+    // One style everywhere, so that the layout measured here holds on every desktop.
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) {
+        QApplication::setStyle(style);
+    }
+    ApplicationFonts::Load();
+    application.setFont(ApplicationFonts::MsSansSerif8());
+}
+
+bool ApplicationFrame::DisplayAvailable() {
+    return EnvironmentSet("DISPLAY") || EnvironmentSet("WAYLAND_DISPLAY") ||
+           EnvironmentSet("QT_QPA_PLATFORM");
+}
+
+QString ApplicationFrame::NoDisplayMessage() {
+    return QStringLiteral(
+        "vx40: keine Anzeige gefunden, das Fenster braucht einen Desktop; ohne ihn bitte "
+        "vx40-tool verwenden.");
+}
+
+void ApplicationFrame::RequestClose() {
+    closePending = true;
+}
+bool ApplicationFrame::ClosePending() {
+    return closePending;
+}
+void ApplicationFrame::StartRun() {
+    closePending = false;
+}
+
+}  // namespace vx40

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class QApplication;
+
+namespace vx40 {
+
+// What the whole application shares: its title, the set-up of fonts and style, and the close
+// request of the main window, which ends the run once the running handler has returned.
+class ApplicationFrame {
+  public:
+    // The caption of every message box and message dialog; the main window's caption is its own.
+    static QString Title();
+
+    // Fonts, style and names; the entry point, the tests and the benchmarks all start with it.
+    static void SetUp(QApplication& application);
+
+    // Whether a windowing system can be reached at all; without one Qt would abort.
+    static bool DisplayAvailable();
+    static QString NoDisplayMessage();
+
+    // The main window was closed: from now on the run only winds down.
+    static void RequestClose();
+    static bool ClosePending();
+    // A new main window starts a new run.
+    static void StartRun();
+};
+
+}  // namespace vx40

@@ -1,0 +1,72 @@
+#include "app/CrystalSpinEdit.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QWheelEvent>
+
+#include "app/SystemBeep.h"
+
+namespace vx40 {
+namespace {
+
+constexpr int kMinimum = 0;
+constexpr int kMaximum = 10000000;
+constexpr int kIncrement = 1000000;
+constexpr int kCrystalHz = 6000000;
+
+}  // namespace
+
+CrystalSpinEdit::CrystalSpinEdit(QWidget* parent) : QSpinBox(parent) {
+    setRange(kMinimum, kMaximum);
+    setSingleStep(kIncrement);
+    setValue(kCrystalHz);
+    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The edit part refuses text changes; the spin box itself stays enabled so that its buttons
+    // still answer, with a beep.
+    lineEdit()->setReadOnly(true);
+}
+
+void CrystalSpinEdit::stepBy(int) {
+    SystemBeep::Sound();
+}
+
+QAbstractSpinBox::StepEnabled CrystalSpinEdit::stepEnabled() const {
+    return StepUpEnabled | StepDownEnabled;
+}
+
+void CrystalSpinEdit::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut)) {
+        event->accept();
+        return;
+    }
+    switch (event->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Backspace:
+        case Qt::Key_Delete:
+            event->accept();
+            SystemBeep::Sound();
+            return;
+        default:
+            break;
+    }
+    const QString typed = event->text();
+    const bool command =
+        (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
+    if (!typed.isEmpty() && !command && typed.front().unicode() >= 0x20 &&
+        typed.front().unicode() != 0x7f) {
+        event->accept();
+        SystemBeep::Sound();
+        return;
+    }
+    QSpinBox::keyPressEvent(event);
+}
+
+void CrystalSpinEdit::wheelEvent(QWheelEvent* event) {
+    event->accept();
+    SystemBeep::Sound();
+}
+
+}  // namespace vx40

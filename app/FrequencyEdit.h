@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+
+#include <QClipboard>
+#include <QLineEdit>
+
+namespace vx40 {
+
+// The numeric edit of the channel frequency in kHz. Its value is read from the text whenever it
+// is asked for; the text is shown in the display format ",0;(,0)" after each change of focus.
+// Separators come from the default QLocale. Typing is filtered (digits, a leading sign; refused
+// keys beep), and typing or pasting never makes the text longer than six characters, although a
+// formatted text may be longer.
+class FrequencyEdit : public QLineEdit {
+    Q_OBJECT
+  public:
+    static constexpr int kMaxTypedLength = 6;
+
+    explicit FrequencyEdit(QWidget* parent = nullptr);
+
+    // The value of the current text. An empty text becomes "0"; a text that cannot be converted,
+    // or whose value lies outside the signed 32-bit range, beeps and gives 0.
+    double Value();
+    // The value rounded to the nearest integer, an exact half to the even neighbour.
+    std::int32_t IntegerValue();
+    void SetValue(double value);
+
+    // Pastes the clipboard's text as far as the length limit allows; pasted text is not filtered.
+    void PasteLimited(QClipboard::Mode mode = QClipboard::Clipboard);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    void Format();
+    bool AcceptsSign() const;
+};
+
+}  // namespace vx40

@@ -1,0 +1,25 @@
+#include <cstdio>
+
+#include <QApplication>
+
+#include "app/ApplicationFrame.h"
+#include "app/Unit1.h"
+#include "app/Unit2.h"
+
+int main(int argc, char* argv[]) {
+    if (!vx40::ApplicationFrame::DisplayAvailable()) {
+        std::fprintf(stderr, "%s\n",
+                     vx40::ApplicationFrame::NoDisplayMessage().toLocal8Bit().constData());
+        return 1;
+    }
+    QApplication application(argc, argv);
+    vx40::ApplicationFrame::SetUp(application);
+
+    TForm1 form1;
+    TForm2 form2;
+    // Showing the main window activates it, also where no window manager hands out the focus.
+    form1.show();
+    form1.activateWindow();
+    QApplication::exec();
+    return 0;
+}

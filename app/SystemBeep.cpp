@@ -1,0 +1,21 @@
+#include "app/SystemBeep.h"
+
+#include <QApplication>
+
+namespace vx40 {
+namespace {
+
+int beeps = 0;
+
+}  // namespace
+
+void SystemBeep::Sound() {
+    ++beeps;
+    QApplication::beep();
+}
+
+int SystemBeep::Count() {
+    return beeps;
+}
+
+}  // namespace vx40

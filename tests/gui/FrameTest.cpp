@@ -1,0 +1,269 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <deque>
+#include <stdexcept>
+
+#include "WindowFixture.h"
+#include "app/ApplicationFrame.h"
+#include "app/CheckedFileDialog.h"
+#include "app/FailureReport.h"
+#include "app/FileDialog.h"
+#include "app/MessageDialog.h"
+#include "app/Unit2.h"
+#include "platform/RuntimeFailure.h"
+
+namespace vx40 {
+namespace {
+
+struct ReportCase {
+    const char* message;
+    const char* shown;
+};
+void PrintTo(const ReportCase& c, std::ostream* os) {
+    *os << '"' << c.message << '"';
+}
+
+class FailureReportTextTest : public testing::TestWithParam<ReportCase> {};
+
+TEST_P(FailureReportTextTest, AppendsAPeriodAfterACharacterThatSortsAfterIt) {
+    EXPECT_EQ(FailureReport::ReportText(GetParam().message), QString::fromUtf8(GetParam().shown));
+}
+
+INSTANTIATE_TEST_SUITE_P(Messages, FailureReportTextTest,
+                         testing::Values(ReportCase{"Division by zero", "Division by zero."},
+                                         ReportCase{"'x' is not a valid integer value",
+                                                    "'x' is not a valid integer value."},
+                                         ReportCase{"Ends.", "Ends."}, ReportCase{"Ends!", "Ends!"},
+                                         ReportCase{"(x)", "(x)"}, ReportCase{"blank ", "blank "},
+                                         ReportCase{"dash-", "dash-"},
+                                         ReportCase{"slash/", "slash/."}, ReportCase{"9", "9."},
+                                         ReportCase{"", ""},
+                                         // The last byte of a UTF-8 umlaut sorts after "." as well.
+                                         ReportCase{"Gr\xc3\xb6\xc3\x9f", "Gr\xc3\xb6\xc3\x9f."}));
+
+class FrameTest : public WindowFixture {};
+
+TEST_F(FrameTest, EveryHandlerFailureIsReportedOnceAndTheHandlerEnds) {
+    bool afterFailure = false;
+    FailureReport::Run(form_.get(), [&] {
+        form_->Table().SetCell(0, 3, "changed");
+        throw DivisionFailure();
+        afterFailure = true;
+    });
+    FailureReport::Run(form_.get(), [] { throw 42; });
+    ASSERT_EQ(failures_.size(), 2u);
+    EXPECT_EQ(failures_[0].text, "Division by zero.");
+    EXPECT_EQ(failures_[1].caption, "VX40");
+    EXPECT_FALSE(failures_[1].text.isEmpty());
+    EXPECT_FALSE(afterFailure);
+    EXPECT_EQ(Cell(0, 3), "changed");
+}
+
+TEST_F(FrameTest, AMessageDialogOpenedWhileTheCloseIsPendingReturnsAtOnce) {
+    EXPECT_EQ(MessageDialog::Show(form_.get(), "first"), QDialog::Accepted);
+    form_->close();
+    EXPECT_EQ(MessageDialog::Show(form_.get(), "second"), QDialog::Rejected);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].text, "first");
+}
+
+TEST(MessageDialogTest, ShowsTheTextUnchangedWithOneOkButtonForEnterAndEsc) {
+    MessageDialog dialog("Zeile eins\rZeile zwei");
+    EXPECT_EQ(dialog.windowTitle(), "VX40");
+    EXPECT_EQ(dialog.Text(), "Zeile eins\rZeile zwei");
+    EXPECT_EQ(dialog.TextLabel()->text(), "Zeile eins\nZeile zwei");
+    EXPECT_EQ(dialog.findChildren<QPushButton*>().size(), 1);
+    EXPECT_EQ(dialog.OkButton()->text(), "OK");
+    EXPECT_TRUE(dialog.OkButton()->isDefault());
+
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_FALSE(dialog.isVisible());
+
+    dialog.show();
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST(MessageDialogTest, WrapsALongTextAtHalfTheScreenAndStandsInTheMiddle) {
+    const QString words = QString("Während des Einlesens wurden Daten entdeckt ").repeated(20);
+    MessageDialog dialog(words);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE(dialog.TextLabel()->width(), screen.width() / 2 + 1);
+    EXPECT_GT(dialog.TextLabel()->height(), 3 * dialog.TextLabel()->fontMetrics().height());
+    EXPECT_LE((dialog.frameGeometry().center() - screen.center()).manhattanLength(), 2);
+}
+
+TEST(Form2Test, IsAnEmptyHiddenWindow) {
+    TForm2 form2;
+    EXPECT_EQ(form2.objectName(), "Form2");
+    EXPECT_EQ(form2.windowTitle(), "Form2");
+    EXPECT_EQ(form2.size(), QSize(696, 480));
+    EXPECT_EQ(form2.pos(), QPoint(283, 107));
+    EXPECT_FALSE(form2.isVisible());
+    EXPECT_TRUE(form2.children().isEmpty());
+}
+
+struct DialogCase {
+    const char* name;
+    FileDialogSettings::Kind kind;
+    const char* title;
+    const char* confirm;
+    QStringList filters;
+    const char* extension;
+    bool mustExist;
+};
+void PrintTo(const DialogCase& c, std::ostream* os) {
+    *os << '"' << c.name << '"';
+}
+
+class FileDialogConfigurationTest : public WindowFixture,
+                                    public testing::WithParamInterface<DialogCase> {};
+
+TEST_P(FileDialogConfigurationTest, IsConfiguredForItsCommand) {
+    const DialogCase& c = GetParam();
+    auto* dialog = Find<FileDialog>(c.name);
+    const FileDialogSettings& settings = dialog->Settings();
+    EXPECT_EQ(settings.kind, c.kind);
+    EXPECT_EQ(settings.title, c.title);
+    EXPECT_EQ(settings.confirmText, c.confirm);
+    EXPECT_EQ(dialog->QtNameFilters(), c.filters);
+    EXPECT_EQ(settings.defaultExtension, c.extension);
+    EXPECT_EQ(settings.mustExist, c.mustExist);
+    EXPECT_EQ(dialog->FilterIndex(), 0);
+    EXPECT_EQ(dialog->FileName(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Components, FileDialogConfigurationTest,
+    testing::Values(DialogCase{"SaveDialog",
+                               FileDialogSettings::Kind::Save,
+                               "Save As",
+                               "&Save",
+                               {"Brenstadel Datenfiles (*.vx4)", "alles (*)"},
+                               "vx4",
+                               true},
+                    DialogCase{"OpenDialog",
+                               FileDialogSettings::Kind::Open,
+                               "Open",
+                               "&Open",
+                               {"Brenstadel Daten (*.vx4)", "alles (*)"},
+                               "vx4",
+                               false},
+                    DialogCase{"SaveBinary",
+                               FileDialogSettings::Kind::Save,
+                               "Save As",
+                               "&Save",
+                               {QString::fromUtf8("Binärdaten (*.bin)"), "alles (*)"},
+                               "BIN",
+                               false},
+                    DialogCase{"BinOpen",
+                               FileDialogSettings::Kind::Open,
+                               "Open",
+                               "&Open",
+                               {"Binary Files (*.bin)"},
+                               "bin",
+                               false}),
+    [](const testing::TestParamInfo<DialogCase>& param) { return param.param.name; });
+
+class FileDialogTest : public WindowFixture {
+  protected:
+    void SetUp() override {
+        WindowFixture::SetUp();
+        ASSERT_TRUE(folder_.isValid());
+        FileDialog::SetTestHook([this](FileDialog& dialog) -> std::optional<QString> {
+            seen_.push_back(dialog.LastRefusal());
+            if (answers_.empty()) {
+                return std::nullopt;
+            }
+            auto [filter, name] = answers_.front();
+            answers_.pop_front();
+            dialog.SelectFilter(filter);
+            return name;
+        });
+    }
+    QString Path(const char* name) const { return folder_.filePath(QString::fromLatin1(name)); }
+    void Touch(const char* name) const {
+        QFile file(Path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+
+    QTemporaryDir folder_;
+    std::deque<std::pair<int, QString>> answers_;
+    std::vector<QString> seen_;
+};
+
+TEST_F(FileDialogTest, ANameWithoutExtensionGetsTheDefaultOnlyUnderTheFirstFilter) {
+    auto* binary = Find<FileDialog>("SaveBinary");
+    answers_ = {{0, Path("image")}};
+    ASSERT_TRUE(binary->Execute(form_.get()));
+    EXPECT_EQ(binary->FileName(), Path("image.BIN"));
+    answers_ = {{1, Path("image")}};
+    ASSERT_TRUE(binary->Execute(form_.get()));
+    EXPECT_EQ(binary->FileName(), Path("image"));
+    EXPECT_EQ(binary->FilterIndex(), 1);
+    answers_ = {{0, Path("image.dat")}};
+    ASSERT_TRUE(binary->Execute(form_.get()));
+    EXPECT_EQ(binary->FileName(), Path("image.dat"));
+}
+
+TEST_F(FileDialogTest, TheSaveDialogAcceptsOnlyAnExistingFileAndStaysOpenOtherwise) {
+    Touch("set.vx4");
+    auto* save = Find<FileDialog>("SaveDialog");
+    answers_ = {{0, Path("missing")}, {0, Path("set")}};
+    ASSERT_TRUE(save->Execute(form_.get()));
+    EXPECT_EQ(save->FileName(), Path("set.vx4"));
+    ASSERT_EQ(seen_.size(), 2u);
+    EXPECT_EQ(seen_[0], "");
+    EXPECT_EQ(seen_[1], QDir::toNativeSeparators(Path("missing.vx4")) +
+                            "\nFile not found.\nPlease verify the correct file name was given.");
+    EXPECT_FALSE(QFile::exists(Path("missing.vx4")));
+}
+
+TEST_F(FileDialogTest, TheOpenDialogAcceptsAnyNameAndACancelForgetsThePath) {
+    auto* open = Find<FileDialog>("OpenDialog");
+    answers_ = {{0, Path("missing")}};
+    ASSERT_TRUE(open->Execute(form_.get()));
+    EXPECT_EQ(open->FileName(), Path("missing.vx4"));
+    EXPECT_EQ(seen_.size(), 1u);
+    EXPECT_FALSE(open->Execute(form_.get()));
+    EXPECT_EQ(open->FileName(), "");
+}
+
+TEST_F(FileDialogTest, QtsDialogIsSetUpFromTheComponentAndCompletesTheTypedName) {
+    Touch("set.vx4");
+    auto* save = Find<FileDialog>("SaveDialog");
+    CheckedFileDialog dialog(*save, nullptr);
+    EXPECT_EQ(dialog.windowTitle(), "Save As");
+    EXPECT_EQ(dialog.labelText(QFileDialog::Accept), "&Save");
+    EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+    EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog));
+    EXPECT_TRUE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
+    EXPECT_EQ(dialog.nameFilters(), save->QtNameFilters());
+    EXPECT_EQ(dialog.SelectedFilterIndex(), 0);
+
+    dialog.setDirectory(folder_.path());
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name, nullptr);
+    name->setText("set");
+    ASSERT_TRUE(QMetaObject::invokeMethod(&dialog, "accept"));
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.ConfirmedPath(), Path("set.vx4"));
+}
+
+}  // namespace
+}  // namespace vx40

@@ -1,0 +1,326 @@
+#include <QClipboard>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
+
+#include "WindowFixture.h"
+#include "app/CrystalSpinEdit.h"
+#include "app/FrequencyEdit.h"
+
+namespace vx40 {
+namespace {
+
+QLocale German() {
+    return QLocale(QLocale::German, QLocale::Germany);
+}
+
+// What the frequency field reads: its text is set as if pasted, a click in row 1 takes its
+// integer value into the table, and leaving the field afterwards formats it.
+struct ReadingCase {
+    const char* name;
+    bool german;
+    const char* text;
+    const char* pickedUp;  // the decimal text written into cell (0, 1)
+    int beeps;             // while reading
+    const char* textAfterRead;
+    const char* formatted;  // after the field gained and lost the focus
+};
+void PrintTo(const ReadingCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FrequencyReadingTest : public WindowFixture, public testing::WithParamInterface<ReadingCase> {
+  protected:
+    void SetUp() override { OpenWindow(GetParam().german ? German() : QLocale::c()); }
+};
+
+TEST_P(FrequencyReadingTest, ReadsTheTextWithTheLocalesSeparators) {
+    const ReadingCase& c = GetParam();
+    auto* field = Find<FrequencyEdit>("FR_Input");
+    field->setText(QString::fromUtf8(c.text));
+    ClickCell(0, 1);
+    EXPECT_EQ(Cell(0, 1), c.pickedUp);
+    EXPECT_EQ(Beeps(), c.beeps);
+    EXPECT_EQ(field->text(), QString::fromUtf8(c.textAfterRead));
+    FocusByKeyboard(field);
+    FocusByKeyboard(Find<QWidget>("Quarz"));
+    EXPECT_EQ(field->text(), QString::fromUtf8(c.formatted));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, FrequencyReadingTest,
+    testing::Values(
+        ReadingCase{"Grouped", false, "798,300", "798300", 0, "798,300", "798,300"},
+        ReadingCase{"Plain", false, "1234567", "1234567", 0, "1234567", "1,234,567"},
+        ReadingCase{"Empty", false, "", "0", 0, "0", "0"},
+        ReadingCase{"Parentheses", false, "(5)", "-5", 0, "(5)", "(5)"},
+        ReadingCase{"MinusBehind", false, "5-", "-5", 0, "5-", "(5)"},
+        ReadingCase{"HalfToEven", false, "2.5", "2", 0, "2.5", "3"},
+        ReadingCase{"HalfUp", false, "3.5", "4", 0, "3.5", "4"},
+        ReadingCase{"Letters", false, "abc", "0", 1, "abc", "0"},
+        ReadingCase{"TwoSeparators", false, "1.2.3", "0", 1, "1.2.3", "0"},
+        ReadingCase{"Int32Max", false, "2147483647", "2147483647", 0, "2147483647",
+                    "2,147,483,647"},
+        ReadingCase{"Int32Min", false, "-2147483648", "-2147483648", 0, "-2147483648",
+                    "(2,147,483,648)"},
+        // Beyond 32 bits a value must not wrap: 2^32 + 798300 is no channel of 798300.
+        ReadingCase{"WrapsTo798300", false, "4295765596", "0", 1, "4295765596", "0"},
+        ReadingCase{"BelowInt32Min", false, "-2147483649", "0", 1, "-2147483649", "0"},
+        ReadingCase{"GermanGrouped", true, "798.300", "798300", 0, "798.300", "798.300"},
+        ReadingCase{"GermanHalf", true, "2,5", "2", 0, "2,5", "3"},
+        ReadingCase{"GermanComma", true, "798,300", "798", 0, "798,300", "798"},
+        ReadingCase{"GermanTwoSeparators", true, "1,2,3", "0", 1, "1,2,3", "0"},
+        ReadingCase{"GermanNegative", true, "(1.234)", "-1234", 0, "(1.234)", "(1.234)"}),
+    [](const testing::TestParamInfo<ReadingCase>& param) { return param.param.name; });
+
+TEST(FrequencyEditStart, ShowsItsStartValueWithTheLocalesGroupSeparator) {
+    for (const auto& [locale, shown] :
+         {std::pair{QLocale::c(), "798,300"}, std::pair{German(), "798.300"}}) {
+        QLocale::setDefault(locale);
+        TForm1 form;
+        EXPECT_EQ(form.findChild<FrequencyEdit*>("FR_Input")->text(), shown);
+    }
+    QLocale::setDefault(QLocale::c());
+}
+
+enum class Caret { AtStart, AtEnd, WholeText };
+
+struct KeyCase {
+    const char* name;
+    bool german;
+    const char* text;
+    Caret caret;
+    Qt::Key key;
+    char character;  // the typed character, 0 for a key without text
+    const char* result;
+    int beeps;
+};
+void PrintTo(const KeyCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FrequencyKeyTest : public WindowFixture, public testing::WithParamInterface<KeyCase> {
+  protected:
+    void SetUp() override { OpenWindow(GetParam().german ? German() : QLocale::c()); }
+};
+
+TEST_P(FrequencyKeyTest, FiltersTypedCharacters) {
+    const KeyCase& c = GetParam();
+    auto* field = Find<FrequencyEdit>("FR_Input");
+    FocusByKeyboard(field);
+    const int beepsBefore = Beeps();
+    field->setText(QString::fromUtf8(c.text));
+    switch (c.caret) {
+        case Caret::AtStart:
+            field->setCursorPosition(0);
+            break;
+        case Caret::AtEnd:
+            field->end(false);
+            break;
+        case Caret::WholeText:
+            field->selectAll();
+            break;
+    }
+    if (c.character != 0) {
+        QTest::keyClick(field, c.character);
+    } else {
+        QTest::keyClick(field, c.key);
+    }
+    EXPECT_EQ(field->text(), QString::fromUtf8(c.result));
+    EXPECT_EQ(Beeps() - beepsBefore, c.beeps);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, FrequencyKeyTest,
+    testing::Values(
+        KeyCase{"Digit", false, "12", Caret::AtEnd, Qt::Key_3, '3', "123", 0},
+        KeyCase{"MinusBehindADigit", false, "5", Caret::AtEnd, Qt::Key_Minus, '-', "5", 1},
+        KeyCase{"MinusAtTheStart", false, "5", Caret::AtStart, Qt::Key_Minus, '-', "-5", 0},
+        KeyCase{"PlusAtTheStart", false, "5", Caret::AtStart, Qt::Key_Plus, '+', "+5", 0},
+        KeyCase{"SecondSign", false, "-5", Caret::AtStart, Qt::Key_Minus, '-', "-5", 1},
+        KeyCase{"SignOverTheWholeText", false, "-5", Caret::WholeText, Qt::Key_Plus, '+', "+", 0},
+        KeyCase{"DecimalPoint", false, "12", Caret::AtEnd, Qt::Key_Period, '.', "12", 1},
+        KeyCase{"GermanDecimalComma", true, "12", Caret::AtEnd, Qt::Key_Comma, ',', "12", 1},
+        KeyCase{"GroupSeparator", false, "12", Caret::AtEnd, Qt::Key_Comma, ',', "12", 1},
+        KeyCase{"Letter", false, "12", Caret::AtEnd, Qt::Key_A, 'a', "12", 1},
+        KeyCase{"Blank", false, "12", Caret::AtEnd, Qt::Key_Space, ' ', "12", 1},
+        KeyCase{"Enter", false, "12", Caret::AtEnd, Qt::Key_Return, 0, "12", 1},
+        KeyCase{"Backspace", false, "12", Caret::AtEnd, Qt::Key_Backspace, 0, "1", 0},
+        KeyCase{"SeventhCharacter", false, "123456", Caret::AtEnd, Qt::Key_7, '7', "123456", 0},
+        KeyCase{"OverALongFormattedText", false, "798,300", Caret::WholeText, Qt::Key_1, '1', "1",
+                0},
+        KeyCase{"BehindALongFormattedText", false, "798,300", Caret::AtEnd, Qt::Key_1, '1',
+                "798,300", 0}),
+    [](const testing::TestParamInfo<KeyCase>& param) { return param.param.name; });
+
+class FrequencyEditTest : public WindowFixture {};
+
+TEST_F(FrequencyEditTest, KeyboardEntrySelectsTheWholeTextAndAMouseClickOnlyPlacesTheCaret) {
+    auto* field = Find<FrequencyEdit>("FR_Input");
+    FocusByKeyboard(Find<QLineEdit>("Overall"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), field);
+    EXPECT_EQ(field->selectedText(), "798,300");
+
+    FocusByKeyboard(Find<QWidget>("Quarz"));
+    QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(field->width() - 6, field->height() / 2));
+    EXPECT_EQ(QApplication::focusWidget(), field);
+    EXPECT_FALSE(field->hasSelectedText());
+}
+
+TEST_F(FrequencyEditTest, AMinusTypedAtTheStartShowsInParenthesesAfterLeaving) {
+    auto* field = Find<FrequencyEdit>("FR_Input");
+    FocusByKeyboard(field);
+    field->setText("5");
+    field->setCursorPosition(0);
+    QTest::keyClick(field, '-');
+    FocusByKeyboard(Find<QWidget>("Quarz"));
+    EXPECT_EQ(field->text(), "(5)");
+    EXPECT_EQ(Beeps(), 0);
+}
+
+TEST_F(FrequencyEditTest, PastingStopsAtSixCharactersAndIsNotFiltered) {
+    auto* field = Find<FrequencyEdit>("FR_Input");
+    FocusByKeyboard(field);
+    QGuiApplication::clipboard()->setText("4295765596");
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(field->text(), "429576");
+
+    field->setText("12");
+    field->end(false);
+    QGuiApplication::clipboard()->setText("x9y8z7");
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(field->text(), "12x9y8");
+    EXPECT_EQ(Beeps(), 0);
+    EXPECT_EQ(field->IntegerValue(), 1298);
+}
+
+TEST_F(FrequencyEditTest, TheContextMenuPastesWithinTheLimitToo) {
+    auto* field = Find<FrequencyEdit>("FR_Input");
+    FocusByKeyboard(field);
+    QGuiApplication::clipboard()->setText("4295765596");
+    bool pasted = false;
+    QTimer::singleShot(0, [&pasted] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr) {
+            return;
+        }
+        for (QAction* item : menu->actions()) {
+            if (item->text().startsWith("&Paste")) {
+                item->trigger();
+                pasted = true;
+            }
+        }
+        menu->close();
+    });
+    // Should the menu not be found, it must still not wait for a user.
+    QTimer::singleShot(2000, [] {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            popup->close();
+        }
+    });
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                            field->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(field, &event);
+    EXPECT_TRUE(pasted);
+    EXPECT_EQ(field->text(), "429576");
+}
+
+struct QuarzCase {
+    const char* name;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int beeps;
+};
+void PrintTo(const QuarzCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class CrystalKeyTest : public WindowFixture, public testing::WithParamInterface<QuarzCase> {};
+
+TEST_P(CrystalKeyTest, RefusesEveryChange) {
+    const QuarzCase& c = GetParam();
+    auto* quarz = Find<CrystalSpinEdit>("Quarz");
+    FocusByKeyboard(quarz);
+    QGuiApplication::clipboard()->setText("7");
+    quarz->findChild<QLineEdit*>()->setCursorPosition(3);
+    QTest::keyClick(quarz, c.key, c.modifiers);
+    EXPECT_EQ(Beeps(), c.beeps);
+    EXPECT_EQ(quarz->text(), "6000000");
+    EXPECT_EQ(quarz->value(), 6000000);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, CrystalKeyTest,
+    testing::Values(QuarzCase{"Up", Qt::Key_Up, {}, 1}, QuarzCase{"Down", Qt::Key_Down, {}, 1},
+                    QuarzCase{"PageUp", Qt::Key_PageUp, {}, 1},
+                    QuarzCase{"PageDown", Qt::Key_PageDown, {}, 1},
+                    QuarzCase{"Digit", Qt::Key_5, {}, 1}, QuarzCase{"Letter", Qt::Key_A, {}, 1},
+                    QuarzCase{"Backspace", Qt::Key_Backspace, {}, 1},
+                    QuarzCase{"Delete", Qt::Key_Delete, {}, 1},
+                    QuarzCase{"Paste", Qt::Key_V, Qt::ControlModifier, 0},
+                    QuarzCase{"Cut", Qt::Key_X, Qt::ControlModifier, 0}),
+    [](const testing::TestParamInfo<QuarzCase>& param) { return param.param.name; });
+
+class CrystalSpinEditTest : public WindowFixture {};
+
+TEST_F(CrystalSpinEditTest, SpinButtonsAndTheWheelOnlyBeep) {
+    auto* quarz = Find<CrystalSpinEdit>("Quarz");
+    QTest::mouseClick(quarz, Qt::LeftButton, {}, QPoint(quarz->width() - 5, 4));
+    QTest::mouseClick(quarz, Qt::LeftButton, {}, QPoint(quarz->width() - 5, quarz->height() - 4));
+    QWheelEvent wheel(QPointF(10, 10), quarz->mapToGlobal(QPointF(10, 10)), QPoint(),
+                      QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(quarz, &wheel);
+    EXPECT_EQ(Beeps(), 3);
+    EXPECT_EQ(quarz->value(), 6000000);
+}
+
+TEST_F(CrystalSpinEditTest, TheTextCanBeSelectedAndCopied) {
+    auto* quarz = Find<CrystalSpinEdit>("Quarz");
+    FocusByKeyboard(quarz);
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(quarz, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(quarz, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "6000000");
+    EXPECT_EQ(Beeps(), 0);
+    FocusByKeyboard(Find<QWidget>("R0_INPUT"));
+    EXPECT_EQ(quarz->text(), "6000000");
+}
+
+struct CompletionCase {
+    const char* combo;
+    char typed;
+    const char* text;
+    const char* selected;
+};
+void PrintTo(const CompletionCase& c, std::ostream* os) {
+    *os << c.combo << " " << c.typed;
+}
+
+class ComboCompletionTest : public WindowFixture,
+                            public testing::WithParamInterface<CompletionCase> {};
+
+TEST_P(ComboCompletionTest, CompletesTheTypedStartOfAnItem) {
+    const CompletionCase& c = GetParam();
+    auto* combo = Find<QComboBox>(c.combo);
+    FocusByKeyboard(combo);
+    ASSERT_EQ(combo->lineEdit()->selectedText(), combo->currentText());
+    QTest::keyClick(combo->lineEdit(), c.typed);
+    EXPECT_EQ(combo->currentText(), c.text);
+    EXPECT_EQ(combo->lineEdit()->selectedText(), c.selected);
+    EXPECT_EQ(Beeps(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Items, ComboCompletionTest,
+                         testing::Values(CompletionCase{"R0_INPUT", '1', "12", "2"},
+                                         CompletionCase{"R0_INPUT", '9', "9", ""},
+                                         CompletionCase{"R1_Input", '7', "7", ""},
+                                         CompletionCase{"R2_Input", '3', "3", ""}));
+
+}  // namespace
+}  // namespace vx40
