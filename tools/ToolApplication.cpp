@@ -51,6 +51,46 @@ int RunTool(int argc, const char* const* argv, std::ostream& out, std::ostream& 
         ->required()
         ->type_name("");
 
+    PlanArguments plan;
+    CLI::App* planCommand = AddCommand(
+        app, *formatter, "plan",
+        "einen Kanalplan (eine Frequenz in kHz je Zeile) berechnen und als Bin-Datei schreiben",
+        "[OPTIONEN] PLAN -o OUT.bin [--vx4 OUT.vx4]");
+    AddCalculationOptions(*planCommand, plan.calculation);
+    planCommand->add_option("PLAN", plan.planPath, "Textdatei mit bis zu 16 Frequenzen in kHz")
+        ->required()
+        ->type_name("");
+    planCommand->add_option("-o", plan.binPath, "die Bin-Datei, die geschrieben wird")
+        ->required()
+        ->type_name("OUT.bin");
+    planCommand->add_option("--vx4", plan.vx4Path, "auch diese Kanaldatei schreiben")
+        ->type_name("OUT.vx4");
+
+    ReadArguments decode;
+    CLI::App* decodeCommand = AddCommand(
+        app, *formatter, "decode",
+        "eine Bin-Datei lesen und N-Faktoren und Frequenzen zurückrechnen", "[--csv] IN.bin");
+    decodeCommand->add_flag("--csv", decode.csv, "durch Kommas getrennt ausgeben");
+    decodeCommand->add_option("IN.bin", decode.inputPath, "die Bin-Datei")
+        ->required()
+        ->type_name("");
+
+    ReadArguments show;
+    CLI::App* showCommand = AddCommand(app, *formatter, "show",
+                                       "die 16 Kanäle einer Kanaldatei zeigen", "[--csv] IN.vx4");
+    showCommand->add_flag("--csv", show.csv, "durch Kommas getrennt ausgeben");
+    showCommand->add_option("IN.vx4", show.inputPath, "die Kanaldatei")->required()->type_name("");
+
+    EncodeArguments encode;
+    CLI::App* encodeCommand = AddCommand(
+        app, *formatter, "encode", "eine Kanaldatei als Bin-Datei schreiben", "IN.vx4 -o OUT.bin");
+    encodeCommand->add_option("IN.vx4", encode.inputPath, "die Kanaldatei")
+        ->required()
+        ->type_name("");
+    encodeCommand->add_option("-o", encode.binPath, "die Bin-Datei, die geschrieben wird")
+        ->required()
+        ->type_name("OUT.bin");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& success) {
@@ -68,6 +108,18 @@ int RunTool(int argc, const char* const* argv, std::ostream& out, std::ostream& 
     try {
         if (command == calcCommand) {
             return RunCalc(calc, out, err);
+        }
+        if (command == planCommand) {
+            return RunPlan(plan, out, err);
+        }
+        if (command == decodeCommand) {
+            return RunDecode(decode, out, err);
+        }
+        if (command == showCommand) {
+            return RunShow(show, out, err);
+        }
+        if (command == encodeCommand) {
+            return RunEncode(encode, out, err);
         }
     } catch (const ToolError& error) {
         err << kToolName << ": " << error.what() << '\n';

@@ -10,8 +10,6 @@
 namespace vx40::cli_test {
 namespace {
 
-using Arguments = std::vector<std::string>;
-
 const std::string kCsvHeader = "Frequenz,n0,n1,n2,D7,D6,D5,D4,D3,D2,D1,D0\n";
 const std::string kRefusedNibbles = "0F,0F,0F,0F,0F,0F,0F,0F";
 

@@ -5,6 +5,8 @@
 
 namespace vx40::cli_test {
 
+using Arguments = std::vector<std::string>;
+
 struct ToolOutput {
     int exitCode = -1;  // -1: the tool did not end normally
     std::string out;
@@ -13,7 +15,7 @@ struct ToolOutput {
 
 // Runs the built vx40-tool with the arguments and with extra environment entries ("NAME=value"),
 // and collects everything it writes to standard output and standard error.
-ToolOutput RunTool(const std::vector<std::string>& arguments,
+ToolOutput RunTool(const Arguments& arguments,
                    const std::vector<std::string>& environment = {});
 
 }  // namespace vx40::cli_test

@@ -10,8 +10,6 @@
 namespace vx40::cli_test {
 namespace {
 
-using Arguments = std::vector<std::string>;
-
 const std::string kToolUsage =
     "Aufruf: vx40-tool BEFEHL [OPTIONEN] ... (Befehle: calc, plan, decode, show, encode; BEFEHL "
     "--help zeigt die Hilfe)\n";
