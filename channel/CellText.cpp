@@ -23,7 +23,9 @@ std::string NibbleText(int value) {
     return std::string{'0', kHexDigits[static_cast<std::size_t>(value & 0xF)]};
 }
 
-std::string DecimalText(std::int64_t value) { return std::to_string(value); }
+std::string DecimalText(std::int64_t value) {
+    return std::to_string(value);
+}
 
 std::string TwoDigitHexText(std::int32_t value) {
     char buffer[16];

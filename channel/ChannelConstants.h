@@ -7,7 +7,7 @@
 namespace vx40 {
 
 inline constexpr int kColumnCount = 12;
-inline constexpr int kRowCount = 17;        // the header row 0 and channel rows 1 to 16
+inline constexpr int kRowCount = 17;  // the header row 0 and channel rows 1 to 16
 inline constexpr int kChannelCount = 16;
 inline constexpr int kFirstNibbleColumn = 4;  // D7; D0 is column 11
 inline constexpr int kLastNibbleColumn = 11;
@@ -19,7 +19,9 @@ inline constexpr int kN1Column = 2;
 inline constexpr int kN2Column = 3;
 
 // Nibble Dk of a channel stands in column 11 - k.
-constexpr int NibbleColumn(int k) { return kLastNibbleColumn - k; }
+constexpr int NibbleColumn(int k) {
+    return kLastNibbleColumn - k;
+}
 
 inline constexpr std::array<std::string_view, kColumnCount> kHeaderTexts = {
     "Frequenz", "n0", "n1", "n2", "D7", "D6", "D5", "D4", "D3", "D2", "D1", "D0"};

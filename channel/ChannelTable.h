@@ -10,7 +10,7 @@ namespace vx40 {
 
 // A view of the table learns of every changed cell and of a request to draw at once.
 class ChannelTableObserver {
-public:
+  public:
     virtual ~ChannelTableObserver() = default;
     virtual void CellChanged(int column, int row) = 0;
     virtual void RepaintNow() = 0;
@@ -20,7 +20,7 @@ public:
 // current cell that is never in the header row. The only holder of channel data; every command
 // reads the cell texts when it runs and writes its results back as texts.
 class ChannelTable {
-public:
+  public:
     ChannelTable();
 
     // Column 0 to 11, row 0 to 16; an index outside the table is a programming error.
@@ -40,7 +40,7 @@ public:
 
     void SetObserver(ChannelTableObserver* observer) { observer_ = observer; }
 
-private:
+  private:
     static void CheckIndex(int column, int row);
 
     std::array<std::array<std::string, kColumnCount>, kRowCount> cells_{};

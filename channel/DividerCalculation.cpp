@@ -30,10 +30,8 @@ struct R0Select {
     std::int32_t n0Bit;
     std::int32_t n1Bit;
 };
-constexpr std::array<R0Select, 4> kR0Selects = {{{"12", 0, 0},
-                                                 {"13", kSelectBit, 0},
-                                                 {"14", 0, kSelectBit},
-                                                 {"15", kSelectBit, kSelectBit}}};
+constexpr std::array<R0Select, 4> kR0Selects = {
+    {{"12", 0, 0}, {"13", kSelectBit, 0}, {"14", 0, kSelectBit}, {"15", kSelectBit, kSelectBit}}};
 
 void UpdateCode(std::string_view text, const std::array<TextCode, 4>& list, std::int32_t& code) {
     for (const auto& entry : list) {
@@ -64,8 +62,12 @@ std::int64_t Divide(std::int64_t dividend, std::int32_t divisor) {
 }
 
 // "0" and the last or the first character of a byte's two-digit hexadecimal text.
-std::string LowNibbleText(std::int32_t byte) { return std::string{'0', TwoDigitHexText(byte).back()}; }
-std::string HighNibbleText(std::int32_t byte) { return std::string{'0', TwoDigitHexText(byte).front()}; }
+std::string LowNibbleText(std::int32_t byte) {
+    return std::string{'0', TwoDigitHexText(byte).back()};
+}
+std::string HighNibbleText(std::int32_t byte) {
+    return std::string{'0', TwoDigitHexText(byte).front()};
+}
 
 }  // namespace
 

@@ -4,7 +4,9 @@
 
 namespace vx40 {
 
-std::int32_t LowNibbleValue(std::string_view text) { return NibbleValue(text).value_or(0); }
+std::int32_t LowNibbleValue(std::string_view text) {
+    return NibbleValue(text).value_or(0);
+}
 
 std::int32_t HighNibbleValue(std::string_view text) {
     return (NibbleValue(text).value_or(0) & 7) * 16;

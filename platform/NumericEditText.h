@@ -11,8 +11,8 @@ namespace vx40 {
 // separators are passed in, so these rules need no windowing system and no process locale.
 struct NumericEditReading {
     double value = 0.0;
-    bool beep = false;       // the text could not be converted; the value is 0
-    bool textToZero = false; // the text was empty and becomes "0"
+    bool beep = false;        // the text could not be converted; the value is 0
+    bool textToZero = false;  // the text was empty and becomes "0"
 };
 
 // Digits and the decimal separator are collected in order, everything else is dropped; a "-" or

@@ -10,24 +10,25 @@ namespace vx40 {
 // zero, a failed write to an INI file. Each carries its exact message; the window's failure
 // report shows it, so no other code formats these texts.
 class RuntimeFailure : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 class ConversionFailure : public RuntimeFailure {
-public:
+  public:
     explicit ConversionFailure(const std::string& text)
         : RuntimeFailure("'" + text + "' is not a valid integer value") {}
 };
 
 class DivisionFailure : public RuntimeFailure {
-public:
+  public:
     DivisionFailure() : RuntimeFailure("Division by zero") {}
 };
 
 class IniWriteFailure : public RuntimeFailure {
-public:
-    explicit IniWriteFailure(const std::string& path) : RuntimeFailure("Unable to write to " + path) {}
+  public:
+    explicit IniWriteFailure(const std::string& path)
+        : RuntimeFailure("Unable to write to " + path) {}
 };
 
 // The text the failure report shows for a failure's message: a "." is appended when the message's

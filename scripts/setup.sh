@@ -45,6 +45,18 @@ if [ "$mode" = start ]; then
     exec build/app/vx40
 fi
 
+echo "== build and tests"
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVX40_WERROR=ON
 cmake --build build-test -j "$jobs"
 ctest --test-dir build-test --output-on-failure -j "$jobs"
+
+echo "== the same tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVX40_WERROR=ON -DVX40_SANITIZE=ON \
+    -DVX40_BUILD_BENCH=OFF
+cmake --build build-sanitize -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
+    ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+
+echo "== fuzzing"
+fuzz/run "${VX40_FUZZ_SECONDS:-30}"

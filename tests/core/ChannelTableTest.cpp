@@ -14,7 +14,7 @@ namespace vx40 {
 namespace {
 
 class RecordingObserver : public ChannelTableObserver {
-public:
+  public:
     void CellChanged(int column, int row) override { changes.emplace_back(column, row); }
     void RepaintNow() override { ++repaints; }
     std::vector<std::pair<int, int>> changes;

@@ -64,8 +64,10 @@ TEST(DividerCalculation, HighestPrescalersWithoutModulatorInTestMode) {
 }
 
 TEST(DividerCalculation, SelectBitsOfEachR0Entry) {
-    const std::vector<std::pair<std::string, SelectionCodes>> cases = {
-        {"12", {0, 0, 1, 4}}, {"13", {128, 0, 1, 4}}, {"14", {0, 128, 1, 4}}, {"15", {128, 128, 1, 4}}};
+    const std::vector<std::pair<std::string, SelectionCodes>> cases = {{"12", {0, 0, 1, 4}},
+                                                                       {"13", {128, 0, 1, 4}},
+                                                                       {"14", {0, 128, 1, 4}},
+                                                                       {"15", {128, 128, 1, 4}}};
     for (const auto& [text, codes] : cases) {
         CalculationInputs inputs;
         inputs.r0Text = text;
@@ -84,7 +86,9 @@ struct RefusalCase {
     const char* ratioText;
 };
 
-void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.why; }
+void PrintTo(const RefusalCase& c, std::ostream* os) {
+    *os << c.why;
+}
 
 class Refusal : public testing::TestWithParam<RefusalCase> {};
 
@@ -106,7 +110,8 @@ TEST_P(Refusal, BlanksTheParts_ShowsTheMessage_ThenFillsTheNibblesWith0F) {
 
     Cells atMessage;
     ApplyCalculation(table, 3, result, [&] { atMessage = RowCells(table, 3); });
-    EXPECT_EQ(atMessage, (Cells{" ", " ", " ", "old", "old", "old", "old", "old", "old", "old", "old"}))
+    EXPECT_EQ(atMessage,
+              (Cells{" ", " ", " ", "old", "old", "old", "old", "old", "old", "old", "old"}))
         << c.why;
     EXPECT_EQ(RowCells(table, 3),
               (Cells{" ", " ", " ", "0F", "0F", "0F", "0F", "0F", "0F", "0F", "0F"}))

@@ -16,7 +16,9 @@ struct ConversionCase {
     std::optional<std::int32_t> expected;
 };
 
-void PrintTo(const ConversionCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+void PrintTo(const ConversionCase& c, std::ostream* os) {
+    *os << '"' << c.text << '"';
+}
 
 class IntegerConversion : public testing::TestWithParam<ConversionCase> {};
 

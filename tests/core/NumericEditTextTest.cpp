@@ -15,7 +15,9 @@ struct ReadingCase {
     bool beep;
 };
 
-void PrintTo(const ReadingCase& c, std::ostream* os) { *os << '"' << c.text << "\" with " << c.decimalSeparator; }
+void PrintTo(const ReadingCase& c, std::ostream* os) {
+    *os << '"' << c.text << "\" with " << c.decimalSeparator;
+}
 
 class NumericEditReadingTest : public testing::TestWithParam<ReadingCase> {};
 

@@ -1,0 +1,56 @@
+#include <benchmark/benchmark.h>
+
+#include "channel/ChannelTable.h"
+#include "channel/DividerCalculation.h"
+#include "channel/NFactorBackCalculation.h"
+
+namespace {
+
+using vx40::CalculationInputs;
+
+void Calculate(benchmark::State& state, CalculationInputs inputs) {
+    vx40::SelectionCodes kept;
+    vx40::ChannelTable table;
+    for (auto _ : state) {
+        const auto result = vx40::CalculateDividerWord(inputs, kept);
+        vx40::ApplyCalculation(table, 1, result, {});
+        benchmark::DoNotOptimize(table.Cell(11, 1).data());
+    }
+}
+
+CalculationInputs WithFrequency(std::int32_t khz, const char* r0 = "12") {
+    CalculationInputs inputs;
+    inputs.frequencyKhz = khz;
+    inputs.r0Text = r0;
+    return inputs;
+}
+
+// The default channel, a refusal, and the longest search: N2 127, N1 127, N0 127 on the coarsest
+// list step (R0 15, R1 7, R2 8: 1785 Hz).
+BENCHMARK_CAPTURE(Calculate, default_channel, WithFrequency(798300));
+BENCHMARK_CAPTURE(Calculate, refused, WithFrequency(798305));
+BENCHMARK_CAPTURE(Calculate, worst_search, [] {
+    CalculationInputs inputs = WithFrequency(0, "15");
+    inputs.r1Text = "7";
+    inputs.r2Text = "8";
+    inputs.frequencyKhz = 3743338;  // 1785 Hz * 2097151 = 3743314535 Hz, close to the top
+    return inputs;
+}());
+
+void SixteenRowsAndBackCalculation(benchmark::State& state) {
+    vx40::ChannelTable table;
+    for (auto _ : state) {
+        vx40::SelectionCodes kept;
+        for (int row = 1; row <= 16; ++row) {
+            const auto result = vx40::CalculateDividerWord(WithFrequency(798300 + 25 * row), kept);
+            vx40::ApplyCalculation(table, row, result, {});
+        }
+        vx40::BackCalculateNFactors(table);
+        benchmark::DoNotOptimize(table.Cell(0, 16).data());
+    }
+}
+BENCHMARK(SixteenRowsAndBackCalculation);
+
+}  // namespace
+
+BENCHMARK_MAIN();

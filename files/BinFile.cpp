@@ -1,0 +1,112 @@
+#include "files/BinFile.h"
+
+#include <cstdint>
+#include <cstring>
+#include <span>
+
+#include "platform/FileRead.h"
+
+namespace vx40 {
+
+namespace {
+
+// A cell loaded from a file may hold a long text; the message shows its start.
+constexpr std::size_t kShownCellTextLength = 40;
+
+std::string ShownCellText(const std::string& text) {
+    if (text.size() <= kShownCellTextLength) {
+        return text;
+    }
+    std::size_t cut = kShownCellTextLength;
+    // Never cut inside a UTF-8 sequence.
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
+        --cut;
+    }
+    return text.substr(0, cut) + "…";
+}
+
+std::string FailureReason(const FileReplaceResult& replace) {
+    switch (replace.failure) {
+        case FileReplaceFailure::TargetReadOnly:
+            return "die Datei ist schreibgeschützt";
+        case FileReplaceFailure::FolderNotWritable:
+            return "im Ordner darf keine Datei angelegt werden";
+        case FileReplaceFailure::NotRegularFile:
+            return "das Ziel ist keine gewöhnliche Datei";
+        case FileReplaceFailure::FolderMissing:
+            return "der Ordner existiert nicht";
+        case FileReplaceFailure::DiskFull:
+            return "der Datenträger ist voll";
+        case FileReplaceFailure::None:
+        case FileReplaceFailure::Other:
+            break;
+    }
+    return "Systemfehler " + std::to_string(replace.error) + " (" + std::strerror(replace.error) +
+           ")";
+}
+
+}  // namespace
+
+std::string InvalidNibbleCellMessage(const InvalidNibbleCell& invalid) {
+    return "Kanal " + std::to_string(invalid.cell.channel) + ", D" +
+           std::to_string(invalid.cell.nibble) + " enthält \"" + ShownCellText(invalid.text) +
+           "\": kein gültiges Datennibble (00 bis 0F). Es wurde nichts geschrieben.";
+}
+
+std::string FileWriteFailureMessage(const std::string& path, const FileReplaceResult& replace) {
+    return "Die Datei \"" + path + "\" konnte nicht geschrieben werden: " + FailureReason(replace) +
+           ".";
+}
+
+BinWriteResult WriteBinFile(const ChannelTable& table, const std::string& path) {
+    BinWriteResult result;
+    const BinImageBuild build = BuildBinImage(table);
+    if (!build.image.has_value()) {
+        result.outcome = BinWriteOutcome::InvalidCell;
+        result.invalidCell = build.invalidCell;
+        result.message = InvalidNibbleCellMessage(*build.invalidCell);
+        return result;
+    }
+    const std::string_view bytes(reinterpret_cast<const char*>(build.image->data()),
+                                 build.image->size());
+    result.replace = ReplaceFile(path, bytes, SyncToDisk::Yes);
+    if (!result.replace.Ok()) {
+        result.outcome = BinWriteOutcome::WriteFailed;
+        result.message = FileWriteFailureMessage(path, result.replace);
+    }
+    return result;
+}
+
+std::string_view BinRefusalMessage(BinImageFault fault) {
+    switch (fault) {
+        case BinImageFault::TooShort:
+            return kBinTooShortMessage;
+        case BinImageFault::InvalidData:
+            return kBinInvalidDataMessage;
+        case BinImageFault::None:
+            break;
+    }
+    return {};
+}
+
+BinImageParse ReadBinFile(const std::string& path) {
+    const FilePrefix prefix =
+        ReadFilePrefix(path, kBinImageSize, ReadableFiles::AnyExceptDirectories);
+    if (!prefix.result.Ok()) {
+        BinImageParse refused;
+        refused.fault = BinImageFault::TooShort;
+        return refused;
+    }
+    return ParseBinImage(
+        std::span(reinterpret_cast<const std::uint8_t*>(prefix.bytes.data()), prefix.bytes.size()));
+}
+
+BinImageParse ReadBinFileInto(ChannelTable& table, const std::string& path) {
+    BinImageParse read = ReadBinFile(path);
+    if (read.Accepted()) {
+        ApplyBinImage(table, read.image);
+    }
+    return read;
+}
+
+}  // namespace vx40

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "channel/ChannelConstants.h"
+#include "channel/ChannelTable.h"
+
+namespace vx40 {
+
+// The channel memory image: one data nibble per byte, no header, 16 channels of 8 nibbles.
+inline constexpr std::size_t kBinImageSize =
+    static_cast<std::size_t>(kChannelCount) * static_cast<std::size_t>(kNibblesPerChannel);
+using BinImage = std::array<std::uint8_t, kBinImageSize>;
+
+// The byte an empty cell is written as, the same byte as "0F".
+inline constexpr std::uint8_t kEmptyCellByte = 0x0F;
+
+// A data-nibble cell of the table: channel 1 to 16 (its row) and nibble k of Dk (column 11 - k).
+struct NibbleCell {
+    int channel = 0;
+    int nibble = 0;
+
+    constexpr int Row() const { return channel; }
+    constexpr int Column() const { return NibbleColumn(nibble); }
+    friend bool operator==(const NibbleCell&, const NibbleCell&) = default;
+};
+
+// The one layout rule of the image: channel 16 comes first and channel 1 last, and within a
+// channel the nibbles run D0 to D7, so byte 0 is D0 of channel 16 and byte 127 D7 of channel 1.
+constexpr NibbleCell BinImageCell(std::size_t offset) {
+    const auto perChannel = static_cast<std::size_t>(kNibblesPerChannel);
+    return {kChannelCount - static_cast<int>(offset / perChannel),
+            static_cast<int>(offset % perChannel)};
+}
+
+// The first cell in image order that is neither a nibble text nor empty, with its text.
+struct InvalidNibbleCell {
+    NibbleCell cell;
+    std::string text;
+};
+
+struct BinImageBuild {
+    std::optional<BinImage> image;                 // every cell was a nibble text or empty
+    std::optional<InvalidNibbleCell> invalidCell;  // otherwise: no image at all
+};
+
+// The image of the table's data nibbles: a nibble text gives its value, an empty cell 0x0F. Any
+// other text gives no image, so that no byte can ever move to another cell's place.
+BinImageBuild BuildBinImage(const ChannelTable& table);
+
+enum class BinImageFault {
+    None,
+    TooShort,     // fewer than 128 bytes
+    InvalidData,  // a byte above 0x0F among the first 128
+};
+
+struct BinImageParse {
+    BinImageFault fault = BinImageFault::None;
+    BinImage image{};               // the image when there is no fault
+    std::size_t invalidOffset = 0;  // InvalidData: the first byte above 0x0F
+
+    bool Accepted() const { return fault == BinImageFault::None; }
+};
+
+// Checks the first 128 bytes whole; bytes after the 128th are ignored, whatever they hold.
+BinImageParse ParseBinImage(std::span<const std::uint8_t> bytes);
+
+// Sets the data-nibble cells of rows 1 to 16 to the image's nibble texts; columns 0 to 3 and the
+// header row are not touched.
+void ApplyBinImage(ChannelTable& table, const BinImage& image);
+
+}  // namespace vx40

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "channel/ChannelConstants.h"
+#include "channel/ChannelTable.h"
+#include "platform/IniFileStore.h"
+
+namespace vx40 {
+
+// The key of each column in a channel-set file. "N0" to "N2" are upper case although the header
+// row shows "n0" to "n2": the keys are fixed texts, never taken from the header row.
+inline constexpr std::array<std::string_view, kColumnCount> kChannelSetKeys = {
+    "Frequenz", "N0", "N1", "N2", "D7", "D6", "D5", "D4", "D3", "D2", "D1", "D0"};
+
+// The section of channel row 1 to 16: "Wert1" to "Wert16".
+std::string ChannelSetSection(int row);
+
+// Writes the 192 cells of rows 1 to 16 unchanged, row by row and within a row column by column,
+// one key per write. A failing write raises IniWriteFailure from the store at that key; the keys
+// written before it stay written.
+void SaveChannelSet(const ChannelTable& table, IniFileStore& store);
+
+// Reads the 192 keys in the same order, with the default "", into rows 1 to 16 unchanged; a
+// missing key gives an empty cell. The header row is not touched.
+void LoadChannelSet(ChannelTable& table, const IniFileStore& store);
+
+}  // namespace vx40

@@ -1,0 +1,102 @@
+#include "platform/FileRead.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+
+namespace vx40 {
+
+namespace {
+
+constexpr std::size_t kChunkSize = 64 * 1024;
+
+int CheckKind(const struct stat& st, ReadableFiles kinds) {
+    if (S_ISDIR(st.st_mode)) {
+        return EISDIR;
+    }
+    if (kinds == ReadableFiles::RegularOnly && !S_ISREG(st.st_mode)) {
+        return EINVAL;
+    }
+    return 0;
+}
+
+class FileDescriptor {
+  public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    int Get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+}  // namespace
+
+FileReadResult ReadFileChunks(const std::string& path, std::size_t maxBytes, ReadableFiles kinds,
+                              const std::function<bool(std::string_view)>& consume) {
+    // A device is not even opened when only regular files are wanted: opening one can act.
+    if (kinds == ReadableFiles::RegularOnly) {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0) {
+            return {errno};
+        }
+        if (const int error = CheckKind(st, kinds); error != 0) {
+            return {error};
+        }
+    }
+    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.Get() < 0) {
+        return {errno};
+    }
+    struct stat st {};
+    if (::fstat(fd.Get(), &st) != 0) {
+        return {errno};
+    }
+    if (const int error = CheckKind(st, kinds); error != 0) {
+        return {error};
+    }
+
+    std::array<char, kChunkSize> buffer;
+    std::size_t left = maxBytes;
+    while (left > 0) {
+        const ssize_t count = ::read(fd.Get(), buffer.data(), std::min(left, buffer.size()));
+        if (count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            if (errno == EAGAIN || errno == EWOULDBLOCK) {
+                break;  // nothing there now: a FIFO or device without data ends here
+            }
+            return {errno};
+        }
+        if (count == 0) {
+            break;
+        }
+        left -= static_cast<std::size_t>(count);
+        if (!consume(std::string_view(buffer.data(), static_cast<std::size_t>(count)))) {
+            break;
+        }
+    }
+    return {};
+}
+
+FilePrefix ReadFilePrefix(const std::string& path, std::size_t maxBytes, ReadableFiles kinds) {
+    FilePrefix prefix;
+    prefix.result = ReadFileChunks(path, maxBytes, kinds, [&](std::string_view chunk) {
+        prefix.bytes.append(chunk);
+        return true;
+    });
+    return prefix;
+}
+
+}  // namespace vx40

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace vx40 {
+
+// The window's INI-file store: an INI file on a path that each command sets anew. Every write
+// and every read is one private-profile call on that path.
+class IniFileStore {
+  public:
+    void SetFileName(std::string path) { fileName_ = std::move(path); }
+    const std::string& FileName() const { return fileName_; }
+
+    // Raises IniWriteFailure ("Unable to write to <path>") when the file is left unchanged.
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+
+    // Never fails: the default stands in for a missing file, section or key.
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const;
+
+  private:
+    std::string fileName_;
+};
+
+}  // namespace vx40

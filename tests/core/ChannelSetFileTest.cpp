@@ -1,0 +1,206 @@
+#include "files/ChannelSetFile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include "CalculatedTable.h"
+#include "TempDir.h"
+#include "platform/RuntimeFailure.h"
+
+namespace vx40 {
+namespace {
+
+using testutil::FileSizeLimit;
+using testutil::ReadBytes;
+using testutil::TempDir;
+using testutil::WriteBytes;
+
+const std::vector<std::string> kKeys = {"Frequenz", "N0", "N1", "N2", "D7", "D6",
+                                        "D5",       "D4", "D3", "D2", "D1", "D0"};
+
+// The file a save of the table writes into an empty file: 16 sections of 12 keys, CR LF lines.
+std::string SavedText(const ChannelTable& table, int firstRow = 1) {
+    std::string text;
+    for (int r = firstRow; r <= 16; ++r) {
+        text += "[Wert" + std::to_string(r) + "]\r\n";
+        for (int c = 0; c < 12; ++c) {
+            text += kKeys[static_cast<std::size_t>(c)] + "=" + table.Cell(c, r) + "\r\n";
+        }
+    }
+    return text;
+}
+
+IniFileStore StoreOn(const std::string& path) {
+    IniFileStore store;
+    store.SetFileName(path);
+    return store;
+}
+
+TEST(ChannelSetFile, SaveIntoAMissingOrEmptyFileWritesThe208Lines) {
+    TempDir dir;
+    ChannelTable table = testutil::CalculatedTable();
+    table.SetCell(0, 7, "");  // an empty cell is a key with an empty value
+    WriteBytes(dir.Path("empty.vx4"), "");
+    for (const char* name : {"missing.vx4", "empty.vx4"}) {
+        IniFileStore store = StoreOn(dir.Path(name));
+        SaveChannelSet(table, store);
+        const std::string text = ReadBytes(dir.Path(name));
+        EXPECT_EQ(text, SavedText(table)) << name;
+        EXPECT_NE(text.find("[Wert7]\r\nFrequenz=\r\nN0="), std::string::npos);
+        std::size_t lines = 0;
+        for (std::size_t at = text.find("\r\n"); at != std::string::npos;
+             at = text.find("\r\n", at + 2)) {
+            ++lines;
+        }
+        EXPECT_EQ(lines, 208u);
+    }
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"empty.vx4", "missing.vx4"}));
+}
+
+TEST(ChannelSetFile, SaveAndLoadGiveBackEveryCell) {
+    TempDir dir;
+    ChannelTable saved = testutil::CalculatedTable();
+    saved.SetCell(5, 3, "");
+    saved.SetCell(0, 16, "kein Wert");
+    IniFileStore store = StoreOn(dir.Path("set.vx4"));
+    SaveChannelSet(saved, store);
+
+    ChannelTable loaded;
+    loaded.WriteHeaderRow();
+    loaded.SetCell(2, 0, "header stays");
+    LoadChannelSet(loaded, store);
+    for (int r = 1; r < kRowCount; ++r) {
+        for (int c = 0; c < kColumnCount; ++c) {
+            EXPECT_EQ(loaded.Cell(c, r), saved.Cell(c, r)) << "cell " << c << ", " << r;
+        }
+    }
+    EXPECT_EQ(loaded.Cell(2, 0), "header stays");
+    EXPECT_EQ(loaded.Cell(3, 0), "n2");
+}
+
+TEST(ChannelSetFile, ClearedTableLoadsAsEmptyCells) {
+    TempDir dir;
+    ChannelTable cleared;
+    cleared.Clear();
+    IniFileStore store = StoreOn(dir.Path("cleared.vx4"));
+    SaveChannelSet(cleared, store);
+    EXPECT_EQ(ReadBytes(dir.Path("cleared.vx4")), SavedText(cleared));
+
+    ChannelTable loaded = testutil::CalculatedTable();
+    LoadChannelSet(loaded, store);
+    for (int r = 1; r < kRowCount; ++r) {
+        for (int c = 0; c < kColumnCount; ++c) {
+            EXPECT_EQ(loaded.Cell(c, r), "");
+        }
+    }
+}
+
+TEST(ChannelSetFile, MissingFileLoadsAsEmptyCells) {
+    TempDir dir;
+    ChannelTable table = testutil::CalculatedTable();
+    LoadChannelSet(table, StoreOn(dir.Path("none.vx4")));
+    EXPECT_EQ(table.Cell(0, 1), "");
+    EXPECT_EQ(table.Cell(11, 16), "");
+    EXPECT_EQ(table.Cell(0, 0), "Frequenz");
+}
+
+TEST(ChannelSetFile, FileOfAnotherProgramLoads) {
+    TempDir dir;
+    WriteBytes(dir.Path("other.vx4"),
+               "; written by hand\n"
+               "[general]\n"
+               "version = 2\n"
+               "\n"
+               "[wert1]\n"
+               "d0 = 04\n"
+               "  frequenz   =  798300\n"
+               "n0=120\n"
+               "N1 = 114\n"
+               "n2= 3\n"
+               "; D7 to D1 follow\n"
+               "d7=05\nd6=08\nd5=03\nd4=07\nd3=02\nd2=07\nd1=08\n"
+               "extra=ignored\n"
+               "\n"
+               "[WERT16]\n"
+               "D0=0F\n");
+    ChannelTable table = testutil::CalculatedTable();
+    LoadChannelSet(table, StoreOn(dir.Path("other.vx4")));
+    const std::vector<std::string> row1 = {"798300", "120", "114", "3",  "05", "08",
+                                           "03",     "07",  "02",  "07", "08", "04"};
+    for (int c = 0; c < kColumnCount; ++c) {
+        EXPECT_EQ(table.Cell(c, 1), row1[static_cast<std::size_t>(c)]);
+        EXPECT_EQ(table.Cell(c, 2), "");
+    }
+    EXPECT_EQ(table.Cell(11, 16), "0F");
+    EXPECT_EQ(table.Cell(10, 16), "");
+}
+
+TEST(ChannelSetFile, SaveOverAFileKeepsItsOtherSectionsAndItsOrder) {
+    TempDir dir;
+    const std::string head =
+        "; channel set\r\n"
+        "[Other]\r\n"
+        "a=1\r\n"
+        "\r\n";
+    std::string wert1 = "[Wert1]\r\n";
+    for (int c = 11; c >= 0; --c) {
+        wert1 += kKeys[static_cast<std::size_t>(c)] + "=old\r\n";
+    }
+    const std::string tail = "; the end\r\n[Tail]\r\nt=1\r\n";
+    WriteBytes(dir.Path("set.vx4"), head + wert1 + tail);
+
+    const ChannelTable table = testutil::CalculatedTable();
+    IniFileStore store = StoreOn(dir.Path("set.vx4"));
+    SaveChannelSet(table, store);
+
+    std::string newWert1 = "[Wert1]\r\n";
+    for (int c = 11; c >= 0; --c) {
+        newWert1 += kKeys[static_cast<std::size_t>(c)] + "=" + table.Cell(c, 1) + "\r\n";
+    }
+    EXPECT_EQ(ReadBytes(dir.Path("set.vx4")), head + newWert1 + tail + SavedText(table, 2));
+}
+
+TEST(ChannelSetFile, ReadOnlyFileRaisesAtTheFirstKeyAndStaysUnchanged) {
+    TempDir dir;
+    const std::string path = dir.Path("locked.vx4");
+    WriteBytes(path, "[Wert1]\r\nFrequenz=1\r\n");
+    ::chmod(path.c_str(), 0444);
+    IniFileStore store = StoreOn(path);
+    try {
+        SaveChannelSet(testutil::CalculatedTable(), store);
+        FAIL() << "no failure raised";
+    } catch (const IniWriteFailure& failure) {
+        EXPECT_EQ(std::string(failure.what()), "Unable to write to " + path);
+    }
+    EXPECT_EQ(ReadBytes(path), "[Wert1]\r\nFrequenz=1\r\n");
+}
+
+TEST(ChannelSetFile, FailingWriteEndsTheSaveWithTheEarlierKeysWritten) {
+    TempDir dir;
+    const std::string path = dir.Path("set.vx4");
+    const ChannelTable table = testutil::CalculatedTable();
+    const std::string whole = SavedText(table);
+    constexpr std::size_t kLimit = 1000;
+    IniFileStore store = StoreOn(path);
+    {
+        const FileSizeLimit limit(kLimit);
+        EXPECT_THROW(SaveChannelSet(table, store), IniWriteFailure);
+    }
+    const std::string written = ReadBytes(path);
+    ASSERT_GT(written.size(), 0u);
+    EXPECT_LE(written.size(), kLimit);
+    EXPECT_EQ(written, whole.substr(0, written.size()));
+    // The file ends after a whole key line, and the next key line would not have fitted.
+    EXPECT_EQ(written.substr(written.size() - 2), "\r\n");
+    const std::size_t nextLine = whole.find("\r\n", written.size()) + 2;
+    const std::size_t nextKey =
+        whole[written.size()] == '[' ? whole.find("\r\n", nextLine) + 2 : nextLine;
+    EXPECT_GT(nextKey, kLimit);
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"set.vx4"});
+}
+
+}  // namespace
+}  // namespace vx40

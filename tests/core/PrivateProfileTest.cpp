@@ -1,0 +1,276 @@
+#include "platform/PrivateProfile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "TempDir.h"
+#include "platform/IniFileStore.h"
+#include "platform/RuntimeFailure.h"
+
+namespace vx40 {
+namespace {
+
+using testutil::FileSizeLimit;
+using testutil::ModeOf;
+using testutil::ReadBytes;
+using testutil::TempDir;
+using testutil::WriteBytes;
+using Names = std::vector<std::string>;
+using namespace std::string_literals;
+
+struct ReadCase {
+    const char* name;
+    std::string file;
+    std::string section;
+    std::string key;
+    std::string expected;  // "<default>" when the key is not found
+};
+
+void PrintTo(const ReadCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ProfileRead : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(ProfileRead, FindsTheValueAsAnotherProgramWroteIt) {
+    TempDir dir;
+    const std::string path = dir.Path("set.vx4");
+    WriteBytes(path, GetParam().file);
+    EXPECT_EQ(GetPrivateProfileString(GetParam().section, GetParam().key, "<default>", path),
+              GetParam().expected);
+    // A write lands exactly where the read looks.
+    ASSERT_TRUE(WritePrivateProfileString(GetParam().section, GetParam().key, " new ", path));
+    EXPECT_EQ(GetPrivateProfileString(GetParam().section, GetParam().key, "<default>", path),
+              "new");
+}
+
+const std::string kLongValue(3000, 'v');
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ProfileRead,
+    ::testing::Values(
+        ReadCase{"CrLf", "[Wert1]\r\nFrequenz=798300\r\n", "Wert1", "Frequenz", "798300"},
+        ReadCase{"LfOnly", "[Wert1]\nN0=1\nN1=2\n", "Wert1", "N1", "2"},
+        ReadCase{"NoFinalLineEnd", "[Wert1]\r\nD0=04", "Wert1", "D0", "04"},
+        ReadCase{"ByteOrderMark", "\xEF\xBB\xBF[Wert1]\r\nD0=04\r\n", "Wert1", "D0", "04"},
+        ReadCase{"LowerCaseNames", "[wert1]\nfrequenz=5\n", "Wert1", "Frequenz", "5"},
+        ReadCase{"UpperCaseAsked", "[Wert1]\nd7=05\n", "WERT1", "D7", "05"},
+        ReadCase{"BlanksAroundNamesAndValue", "[ Wert1 ]\n \t Frequenz \t=  798 300 \t\r\n",
+                 "Wert1", "Frequenz", "798 300"},
+        ReadCase{"BlankValueIsEmpty", "[Wert1]\r\nD0=  \r\n", "Wert1", "D0", ""},
+        ReadCase{"EmptyValueIsNotTheDefault", "[Wert1]\r\nD0=\r\n", "Wert1", "D0", ""},
+        ReadCase{"CommentsAndBlankLines", "; made by hand\n\n[Wert1]\n\n;D0=01\n  ; x\nD0=02\n",
+                 "Wert1", "D0", "02"},
+        ReadCase{"KeyBeforeAnySection", "D0=01\n[Wert1]\nD1=02\n", "Wert1", "D0", "<default>"},
+        ReadCase{"KeyOfAnotherSection", "[Wert1]\nD1=1\n[Wert2]\nD0=2\n", "Wert1", "D0",
+                 "<default>"},
+        ReadCase{"SectionPrefixIsNoMatch", "[Wert10]\nD0=1\n", "Wert1", "D0", "<default>"},
+        ReadCase{"KeyPrefixIsNoMatch", "[Wert1]\nD=1\nD00=2\n", "Wert1", "D0", "<default>"},
+        ReadCase{"FirstOfTwoSections", "[Wert1]\nA=1\n[Wert1]\nA=2\nB=3\n", "Wert1", "A", "1"},
+        ReadCase{"SecondSectionOfTheSameNameIsIgnored", "[Wert1]\nA=1\n[Wert1]\nB=3\n", "Wert1",
+                 "B", "<default>"},
+        ReadCase{"FirstOfTwoKeys", "[Wert1]\nA=1\na=2\n", "Wert1", "A", "1"},
+        ReadCase{"LineWithoutEquals", "[Wert1]\nD0\n", "Wert1", "D0", "<default>"},
+        ReadCase{"ValueKeepsFurtherEquals", "[S]\nK=a=b\n", "S", "K", "a=b"},
+        ReadCase{"CutAt2047", "[S]\nK=" + kLongValue + "\n", "S", "K", std::string(2047, 'v')},
+        ReadCase{"TrimmedBeforeTheCut", "[S]\nK=   " + kLongValue + "   \n", "S", "K",
+                 std::string(2047, 'v')},
+        ReadCase{"InnerBlanksCountForTheCut", "[S]\nK=a" + std::string(3000, ' ') + "b\n", "S", "K",
+                 "a" + std::string(2046, ' ')},
+        ReadCase{"NulEndsTheValue", "[S]\nK=ab\0cd\n"s, "S", "K", "ab"},
+        ReadCase{"NulBytesElsewhere", "\0\0[S]\0\n[S]\nK=1\n"s, "S", "K", "1"},
+        ReadCase{"HundredKilobyteLine",
+                 "[S]\n" + std::string(100000, 'j') + "\n" + std::string(100000, ' ') + "K=9\n",
+                 "S", "K", "9"},
+        ReadCase{"BrokenByteOrderMark", "\xEF\xBB[S]\nK=1\n[T]\nK=2\n", "T", "K", "2"},
+        ReadCase{"UnclosedSectionLine", "[S]\n[T\nK=1\n", "S", "K", "1"}),
+    [](const ::testing::TestParamInfo<ReadCase>& param) { return param.param.name; });
+
+TEST(ProfileRead, AnythingButARegularFileGivesTheDefault) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.Path("fifo").c_str(), 0644), 0);
+    for (const std::string& path :
+         {dir.Path("missing"), dir.Path(), dir.Path("fifo"), "/dev/zero"s, ""s}) {
+        EXPECT_EQ(GetPrivateProfileString("S", "K", "dflt", path), "dflt") << path;
+    }
+}
+
+TEST(ProfileRead, LargeFileIsReadToTheEnd) {
+    TempDir dir;
+    std::string file;
+    for (int i = 0; i < 100000; ++i) {
+        file += "[Other" + std::to_string(i) + "]\r\nkey=value\r\n";
+    }
+    file += "[Wert16]\r\nD0=0C\r\n";
+    WriteBytes(dir.Path("big.vx4"), file);
+    EXPECT_EQ(GetPrivateProfileString("Wert16", "D0", "", dir.Path("big.vx4")), "0C");
+}
+
+TEST(ProfileWrite, NewFileGetsCrLfLinesInTheOrderOfTheWrites) {
+    TempDir dir;
+    const std::string path = dir.Path("new.vx4");
+    ASSERT_TRUE(WritePrivateProfileString("Wert1", "Frequenz", "798300", path));
+    ASSERT_TRUE(WritePrivateProfileString("Wert1", "N0", "", path));
+    ASSERT_TRUE(WritePrivateProfileString("Wert2", "D0", "  ", path));
+    ASSERT_TRUE(WritePrivateProfileString("Wert1", "N1", "114", path));
+    EXPECT_EQ(ReadBytes(path),
+              "[Wert1]\r\nFrequenz=798300\r\nN0=\r\nN1=114\r\n[Wert2]\r\nD0=  \r\n");
+    EXPECT_EQ(dir.Names(), Names{"new.vx4"});
+}
+
+TEST(ProfileWrite, KeepsEveryOtherByteOfAForeignFile) {
+    TempDir dir;
+    const std::string path = dir.Path("foreign.vx4");
+    WriteBytes(path,
+               "\xEF\xBB\xBF; made by hand\n"
+               "[other]\n"
+               "x = 1\n"
+               "\n"
+               "[wert1]\n"
+               "  d0 = 07  \n"
+               "frequenz=1\r\n"
+               "; end of wert1\n"
+               "\n"
+               "[Tail]\n"
+               "y=2");
+    ASSERT_TRUE(WritePrivateProfileString("Wert1", "D0", "0F", path));
+    ASSERT_TRUE(WritePrivateProfileString("Wert1", "N0", "120", path));
+    ASSERT_TRUE(WritePrivateProfileString("tail", "z", "3", path));
+    ASSERT_TRUE(WritePrivateProfileString("Wert2", "D7", "05", path));
+    ASSERT_TRUE(WritePrivateProfileString("WERT1", "FREQUENZ", "798300", path));
+    EXPECT_EQ(ReadBytes(path),
+              "\xEF\xBB\xBF; made by hand\n"
+              "[other]\n"
+              "x = 1\n"
+              "\n"
+              "[wert1]\n"
+              "  d0 = 0F\n"
+              "frequenz=798300\r\n"
+              "N0=120\r\n"
+              "; end of wert1\n"
+              "\n"
+              "[Tail]\n"
+              "y=2\r\n"
+              "z=3\r\n"
+              "[Wert2]\r\n"
+              "D7=05\r\n");
+}
+
+TEST(ProfileWrite, KeyGoesIntoAnEmptySectionRightAfterItsHeader) {
+    TempDir dir;
+    const std::string path = dir.Path("set.vx4");
+    WriteBytes(path, "[Wert1]\r\n\r\n[Wert2]");
+    ASSERT_TRUE(WritePrivateProfileString("Wert1", "A", "1", path));
+    ASSERT_TRUE(WritePrivateProfileString("Wert2", "B", "2", path));
+    EXPECT_EQ(ReadBytes(path), "[Wert1]\r\nA=1\r\n\r\n[Wert2]\r\nB=2\r\n");
+}
+
+struct RefusedWrite {
+    const char* name;
+    std::string section;
+    std::string key;
+    std::string value;
+};
+
+void PrintTo(const RefusedWrite& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ProfileWriteRefused : public ::testing::TestWithParam<RefusedWrite> {};
+
+TEST_P(ProfileWriteRefused, WritesNothing) {
+    TempDir dir;
+    const std::string path = dir.Path("set.vx4");
+    const std::string old = "[Wert1]\r\nD0=01\r\n";
+    WriteBytes(path, old);
+    EXPECT_FALSE(
+        WritePrivateProfileString(GetParam().section, GetParam().key, GetParam().value, path));
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_FALSE(WritePrivateProfileString(GetParam().section, GetParam().key, GetParam().value,
+                                           dir.Path("fresh.vx4")));
+    EXPECT_EQ(dir.Names(), Names{"set.vx4"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, ProfileWriteRefused,
+                         ::testing::Values(RefusedWrite{"CrInValue", "Wert1", "D0", "0\r1"},
+                                           RefusedWrite{"LfInValue", "Wert1", "D0", "01\n[Wert2]"},
+                                           RefusedWrite{"NulInValue", "Wert1", "D0", "0\0"s},
+                                           RefusedWrite{"LfInKey", "Wert1", "D\n0", "1"},
+                                           RefusedWrite{"EqualsInKey", "Wert1", "D=0", "1"},
+                                           RefusedWrite{"CommentKey", "Wert1", ";D0", "1"},
+                                           RefusedWrite{"BracketKey", "Wert1", "[D0", "1"},
+                                           RefusedWrite{"BlankKey", "Wert1", "  ", "1"},
+                                           RefusedWrite{"BracketInSection", "Wert]1", "D0", "1"},
+                                           RefusedWrite{"CrInSection", "Wert1\r", "D0", "1"},
+                                           RefusedWrite{"EmptySection", "", "D0", "1"}),
+                         [](const ::testing::TestParamInfo<RefusedWrite>& param) {
+                             return param.param.name;
+                         });
+
+TEST(ProfileWrite, ReadOnlyFileFailsAndStaysUnchanged) {
+    TempDir dir;
+    const std::string path = dir.Path("locked.vx4");
+    WriteBytes(path, "[Wert1]\nD0=01\n");
+    ::chmod(path.c_str(), 0444);
+    EXPECT_FALSE(WritePrivateProfileString("Wert1", "D0", "02", path));
+
+    IniFileStore store;
+    store.SetFileName(path);
+    try {
+        store.WriteString("Wert1", "D0", "02");
+        FAIL() << "no failure raised";
+    } catch (const IniWriteFailure& failure) {
+        EXPECT_STREQ(failure.what(), ("Unable to write to " + path).c_str());
+    }
+    EXPECT_EQ(ReadBytes(path), "[Wert1]\nD0=01\n");
+    EXPECT_EQ(dir.Names(), Names{"locked.vx4"});
+}
+
+TEST(ProfileWrite, KeepsThePermissionsAndFollowsALink) {
+    TempDir dir;
+    WriteBytes(dir.Path("real.vx4"), "[Wert1]\r\nD0=01\r\n");
+    ::chmod(dir.Path("real.vx4").c_str(), 0640);
+    std::filesystem::create_symlink("real.vx4", dir.Path("link.vx4"));
+    ASSERT_TRUE(WritePrivateProfileString("Wert1", "D0", "02", dir.Path("link.vx4")));
+    EXPECT_TRUE(testutil::IsSymlink(dir.Path("link.vx4")));
+    EXPECT_EQ(ReadBytes(dir.Path("real.vx4")), "[Wert1]\r\nD0=02\r\n");
+    EXPECT_EQ(ModeOf(dir.Path("real.vx4")), 0640u);
+    EXPECT_EQ(GetPrivateProfileString("Wert1", "D0", "", dir.Path("link.vx4")), "02");
+}
+
+TEST(ProfileWrite, FailureInTheMiddleOfAWriteLeavesTheOldContent) {
+    TempDir dir;
+    const std::string path = dir.Path("set.vx4");
+    const std::string old = "[Wert1]\r\nD0=01\r\n";
+    WriteBytes(path, old);
+    {
+        const FileSizeLimit limit(old.size() + 4);
+        EXPECT_FALSE(WritePrivateProfileString("Wert1", "Frequenz", "798300", path));
+    }
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_EQ(dir.Names(), Names{"set.vx4"});
+}
+
+TEST(ProfileWrite, FolderThatVanishedFails) {
+    TempDir dir;
+    std::filesystem::create_directories(dir.Path("sub"));
+    const std::string path = dir.Path("sub/set.vx4");
+    ASSERT_TRUE(WritePrivateProfileString("Wert1", "D0", "01", path));
+    std::filesystem::remove_all(dir.Path("sub"));
+    EXPECT_FALSE(WritePrivateProfileString("Wert1", "D0", "02", path));
+    EXPECT_EQ(dir.Names(), Names{});
+}
+
+TEST(ProfileWrite, DeviceOrFolderIsNeitherReadNorWritten) {
+    TempDir dir;
+    EXPECT_FALSE(WritePrivateProfileString("S", "K", "1", "/dev/zero"));
+    EXPECT_FALSE(WritePrivateProfileString("S", "K", "1", dir.Path()));
+}
+
+}  // namespace
+}  // namespace vx40

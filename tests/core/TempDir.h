@@ -1,0 +1,105 @@
+#pragma once
+
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vx40::testutil {
+
+// A fresh folder per test, removed with everything in it afterwards.
+class TempDir {
+  public:
+    TempDir() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "vx40-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("mkdtemp failed");
+        }
+        path_ = pattern;
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    ~TempDir() {
+        std::error_code error;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, error);
+        std::filesystem::remove_all(path_, error);
+    }
+
+    const std::string& Path() const { return path_; }
+    std::string Path(std::string_view name) const { return path_ + "/" + std::string(name); }
+
+    // Every entry of the folder, hidden ones included, sorted.
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+  private:
+    std::string path_;
+};
+
+inline std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteBytes(const std::string& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        throw std::runtime_error("cannot write " + path);
+    }
+}
+
+inline unsigned ModeOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        return 0;
+    }
+    return static_cast<unsigned>(st.st_mode & 07777);
+}
+
+inline bool IsSymlink(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+// Makes every write beyond the given file size fail (EFBIG), even for root: a write that breaks
+// off in the middle. The signal the kernel sends for it is ignored meanwhile.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = ::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &old_);
+        ::signal(SIGXFSZ, oldHandler_);
+    }
+
+  private:
+    rlimit old_{};
+    sighandler_t oldHandler_ = nullptr;
+};
+
+}  // namespace vx40::testutil
