@@ -37,6 +37,7 @@ int RunTool(int argc, const char* const* argv, std::ostream& out, std::ostream& 
     app.option_defaults()->group("Optionen");
     app.set_help_flag("-h,--help", "diese Hilfe zeigen");
     app.require_subcommand(1);
+    app.footer("Rückgabewert: 0 erfolgreich, 1 Daten abgelehnt, 2 Aufruf- oder Dateifehler.");
     formatter->SetUsage(&app, std::string(kToolName) +
                                   " BEFEHL [OPTIONEN] ... (Befehle: calc, plan, decode, show, "
                                   "encode; BEFEHL --help zeigt die Hilfe)");
@@ -129,6 +130,9 @@ int RunTool(int argc, const char* const* argv, std::ostream& out, std::ostream& 
         return kExitUsage;
     } catch (const RuntimeFailure& failure) {
         err << FailureReportText(failure.what()) << '\n';
+        return kExitUsage;
+    } catch (const std::exception& failure) {
+        err << kToolName << ": " << failure.what() << '\n';
         return kExitUsage;
     }
     return kExitUsage;

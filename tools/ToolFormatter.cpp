@@ -7,7 +7,7 @@ ToolFormatter::ToolFormatter() {
     label("OPTIONS", "OPTIONEN");
     label("SUBCOMMAND", "BEFEHL");
     label("Positionals", "Argumente");
-    label("REQUIRED", "(nötig)");
+    label("REQUIRED", "(Pflicht)");
     label("TEXT", "TEXT");
 }
 

@@ -16,7 +16,8 @@ inline std::string ImageBytes(const std::map<int, Nibbles>& channels) {
     for (int channel = 16; channel >= 1; --channel) {
         const auto found = channels.find(channel);
         for (int k = 0; k < 8; ++k) {
-            const int value = found == channels.end() ? 0x0F : found->second[static_cast<std::size_t>(7 - k)];
+            const int value =
+                found == channels.end() ? 0x0F : found->second[static_cast<std::size_t>(7 - k)];
             bytes.push_back(static_cast<char>(value));
         }
     }

@@ -24,7 +24,7 @@ const std::string kDecodeHeader = "Kanal,Frequenz,n0,n1,n2,D7,D6,D5,D4,D3,D2,D1,
 // Whole kHz at 12.5 kHz steps means an even N; N = 4k + 2 is never a multiple of 128, so every
 // odd multiple of 25 kHz is reached. Channel 1 is the worked channel 798300 kHz (N = 63864).
 const std::vector<std::string> kSixteenChannels = {
-    "798300", "144075", "145125", "145975", "146525", "430025",  "433075",  "438975",
+    "798300", "144075", "145125", "145975", "146525",  "430025",  "433075",  "438975",
     "439125", "798325", "798375", "798425", "1240075", "1296025", "2320125", "5760075"};
 
 std::string PlanText(const std::vector<std::string>& lines) {
@@ -38,9 +38,8 @@ std::string PlanText(const std::vector<std::string>& lines) {
 TEST(Plan, SixteenChannelsComeBackAsPlannedThroughDecode) {
     TempDir dir;
     WriteBytes(dir.Path("plan.txt"), PlanText(kSixteenChannels));
-    const ToolOutput planned =
-        RunTool({"plan", dir.Path("plan.txt"), "-o", dir.Path("out.bin"), "--vx4",
-                 dir.Path("out.vx4")});
+    const ToolOutput planned = RunTool(
+        {"plan", dir.Path("plan.txt"), "-o", dir.Path("out.bin"), "--vx4", dir.Path("out.vx4")});
     ASSERT_EQ(planned.exitCode, 0) << planned.err;
     EXPECT_EQ(planned.out, "");
     EXPECT_EQ(planned.err, "");
@@ -94,10 +93,10 @@ TEST(Plan, ReplacesAnOlderChannelSetFileWhole) {
     TempDir dir;
     WriteBytes(dir.Path("o.vx4"), "[Fremd]\r\nx=1\r\n[Wert1]\r\nD0=0F\r\nAlt=ja\r\n");
     WriteBytes(dir.Path("plan.txt"), "798300\n");
-    ASSERT_EQ(RunTool({"plan", dir.Path("plan.txt"), "-o", dir.Path("o.bin"), "--vx4",
-                       dir.Path("o.vx4")})
-                  .exitCode,
-              0);
+    ASSERT_EQ(
+        RunTool({"plan", dir.Path("plan.txt"), "-o", dir.Path("o.bin"), "--vx4", dir.Path("o.vx4")})
+            .exitCode,
+        0);
     const std::string text = ReadBytes(dir.Path("o.vx4"));
     EXPECT_EQ(text.find("Fremd"), std::string::npos);
     EXPECT_EQ(text.find("Alt=ja"), std::string::npos);
@@ -106,13 +105,15 @@ TEST(Plan, ReplacesAnOlderChannelSetFileWhole) {
 
 TEST(Plan, SkipsCommentsAndBlankLinesAndLeavesTheOtherChannelsEmpty) {
     TempDir dir;
-    WriteBytes(dir.Path("plan.txt"), "# Relais Nord\r\n798300\r\n\r\n   \r\n  # Reserve\r\n 798325 \r\n");
+    WriteBytes(dir.Path("plan.txt"),
+               "# Relais Nord\r\n798300\r\n\r\n   \r\n  # Reserve\r\n 798325 \r\n");
     const ToolOutput planned = RunTool({"plan", dir.Path("plan.txt"), "-o", dir.Path("o.bin")});
     ASSERT_EQ(planned.exitCode, 0) << planned.err;
     // N = 63866 for 798325 kHz: N0 122 (0x7A), so D1 0A and D2 07.
     EXPECT_EQ(ReadBytes(dir.Path("o.bin")),
               ImageBytes({{1, {5, 8, 3, 7, 2, 7, 8, 4}}, {2, {5, 8, 3, 7, 2, 7, 10, 4}}}));
-    const std::vector<std::string> rows = Lines(RunTool({"decode", "--csv", dir.Path("o.bin")}).out);
+    const std::vector<std::string> rows =
+        Lines(RunTool({"decode", "--csv", dir.Path("o.bin")}).out);
     ASSERT_EQ(rows.size(), 17u);
     EXPECT_EQ(rows[2], "2,798325,122,114,3,05,08,03,07,02,07,0A,04");
     // An empty row is 0x0F throughout: N = 2097151, 26214387.5 kHz with the half dropped.
@@ -138,7 +139,9 @@ struct RefusedPlanCase {
     std::string err;
     int exitCode;
 };
-void PrintTo(const RefusedPlanCase& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const RefusedPlanCase& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class RefusedPlanTest : public ::testing::TestWithParam<RefusedPlanCase> {};
 
@@ -194,8 +197,11 @@ INSTANTIATE_TEST_SUITE_P(
                         "Zeile 1: 798300 kHz: Frequenz nicht berechenbar (nächste erreichbare: "
                         "796122 kHz darunter, 801891 kHz darüber)\n",
                         1},
-        RefusedPlanCase{"MoreThanSixteenChannels", SeventeenChannels(), {},
-                        "Zeile 17: mehr als 16 Kanäle\nZeile 18: mehr als 16 Kanäle\n", 1},
+        RefusedPlanCase{"MoreThanSixteenChannels",
+                        SeventeenChannels(),
+                        {},
+                        "Zeile 17: mehr als 16 Kanäle\nZeile 18: mehr als 16 Kanäle\n",
+                        1},
         RefusedPlanCase{"DivisionByZero", "798300\n", {"--r2", "0"}, "Division by zero.\n", 2},
         RefusedPlanCase{"SettingsFailEvenForAnEmptyPlan",
                         "# noch leer\n",
@@ -260,7 +266,9 @@ struct PlanUsageCase {
     Arguments arguments;  // "DIR/" stands for the test's folder
     std::string message;
 };
-void PrintTo(const PlanUsageCase& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const PlanUsageCase& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class PlanUsageTest : public ::testing::TestWithParam<PlanUsageCase> {};
 

@@ -77,7 +77,9 @@ struct ImageCase {
     std::string err;
     int exitCode;
 };
-void PrintTo(const ImageCase& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const ImageCase& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class DecodeImageTest : public ::testing::TestWithParam<ImageCase> {};
 
@@ -90,7 +92,9 @@ TEST_P(DecodeImageTest, ReadsWithTheWindowsRules) {
     EXPECT_EQ(output.exitCode, GetParam().exitCode);
 }
 
-std::string WorkedImage() { return ImageBytes({{1, kWorkedChannel}}); }
+std::string WorkedImage() {
+    return ImageBytes({{1, kWorkedChannel}});
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Images, DecodeImageTest,
@@ -99,15 +103,16 @@ INSTANTIATE_TEST_SUITE_P(
         ImageCase{"OneByte", "\x05", "", kTooShortMessage, 1},
         ImageCase{"OneHundredTwentySixBytes", WorkedImage().substr(0, 126), "", kTooShortMessage,
                   1},
-        // The 128th byte of a 127-byte file reads as 0x00: D7 of channel 1.
-        ImageCase{"OneHundredTwentySevenBytes", WorkedImage().substr(0, 127),
-                  "1,798300,120,114,3,00,08,03,07,02,07,08,04\n" + AllFRows(2, 16), "", 0},
+        // The window's reader takes 128 bytes whole: a 127-byte file is too short as well.
+        ImageCase{"OneHundredTwentySevenBytes", WorkedImage().substr(0, 127), "", kTooShortMessage,
+                  1},
+        ImageCase{"ExactlyOneImage", WorkedImage(),
+                  "1,798300,120,114,3,05,08,03,07,02,07,08,04\n" + AllFRows(2, 16), "", 0},
         ImageCase{"BytesAfterTheImageAreIgnored", WorkedImage() + "\x10\xFF junk",
                   "1,798300,120,114,3,05,08,03,07,02,07,08,04\n" + AllFRows(2, 16), "", 0},
-        ImageCase{"FirstByteAboveF", "\x10" + WorkedImage().substr(1), "", kInvalidDataMessage,
-                  1},
-        ImageCase{"LastByteAboveF", WorkedImage().substr(0, 127) + "\x80", "",
-                  kInvalidDataMessage, 1}),
+        ImageCase{"FirstByteAboveF", "\x10" + WorkedImage().substr(1), "", kInvalidDataMessage, 1},
+        ImageCase{"LastByteAboveF", WorkedImage().substr(0, 127) + "\x80", "", kInvalidDataMessage,
+                  1}),
     CaseName());
 
 struct ReadUsageCase {
@@ -117,7 +122,9 @@ struct ReadUsageCase {
     std::string reason;
     std::string usage;
 };
-void PrintTo(const ReadUsageCase& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const ReadUsageCase& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class UnreadableInputTest : public ::testing::TestWithParam<ReadUsageCase> {};
 
@@ -141,14 +148,17 @@ const std::string kEncodeUsage = "Aufruf: vx40-tool encode IN.vx4 -o OUT.bin\n";
 INSTANTIATE_TEST_SUITE_P(
     Inputs, UnreadableInputTest,
     ::testing::Values(
-        ReadUsageCase{"DecodeMissing", {"decode"}, "fehlt.bin", "sie existiert nicht",
-                      kDecodeUsage},
+        ReadUsageCase{
+            "DecodeMissing", {"decode"}, "fehlt.bin", "sie existiert nicht", kDecodeUsage},
         ReadUsageCase{"DecodeFolder", {"decode"}, "", "das ist ein Ordner", kDecodeUsage},
-        ReadUsageCase{"ShowMissing", {"show", "--csv"}, "fehlt.vx4", "sie existiert nicht",
-                      kShowUsage},
+        ReadUsageCase{
+            "ShowMissing", {"show", "--csv"}, "fehlt.vx4", "sie existiert nicht", kShowUsage},
         ReadUsageCase{"ShowFolder", {"show"}, "", "das ist ein Ordner", kShowUsage},
-        ReadUsageCase{"EncodeMissing", {"encode", "-o", "/dev/null/x.bin"}, "fehlt.vx4",
-                      "sie existiert nicht", kEncodeUsage}),
+        ReadUsageCase{"EncodeMissing",
+                      {"encode", "-o", "/dev/null/x.bin"},
+                      "fehlt.vx4",
+                      "sie existiert nicht",
+                      kEncodeUsage}),
     CaseName());
 
 // A table as the window leaves it after a few commands, saved by the window's own save code.
@@ -235,9 +245,9 @@ TEST(Encode, WritesTheImageOfAHandWrittenFile) {
     TempDir dir;
     WriteBytes(dir.Path("hand.vx4"), kHandWritten);
     ASSERT_EQ(RunTool({"encode", dir.Path("hand.vx4"), "-o", dir.Path("out.bin")}).exitCode, 0);
-    EXPECT_EQ(ReadBytes(dir.Path("out.bin")),
-              ImageBytes({{1, kWorkedChannel},
-                          {16, {0x0F, 0x0F, 0x0F, 0x0F, 0x0F, 0x0F, 0x01, 0x0F}}}));
+    EXPECT_EQ(
+        ReadBytes(dir.Path("out.bin")),
+        ImageBytes({{1, kWorkedChannel}, {16, {0x0F, 0x0F, 0x0F, 0x0F, 0x0F, 0x0F, 0x01, 0x0F}}}));
 }
 
 TEST(Encode, RefusesAnInvalidCellAndWritesNothing) {
@@ -248,7 +258,8 @@ TEST(Encode, RefusesAnInvalidCellAndWritesNothing) {
             WriteBytes(dir.Path("out.bin"), "old image");
         }
         const std::vector<std::string> before = dir.Names();
-        const ToolOutput output = RunTool({"encode", dir.Path("bad.vx4"), "-o", dir.Path("out.bin")});
+        const ToolOutput output =
+            RunTool({"encode", dir.Path("bad.vx4"), "-o", dir.Path("out.bin")});
         EXPECT_EQ(output.err,
                   "Kanal 9, D7 enthält \"10\": kein gültiges Datennibble (00 bis 0F). Es wurde "
                   "nichts geschrieben.\n");

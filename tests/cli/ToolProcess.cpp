@@ -73,8 +73,7 @@ void Drain(Pipe& outPipe, Pipe& errPipe, ToolOutput& output) {
 
 }  // namespace
 
-ToolOutput RunTool(const Arguments& arguments,
-                   const std::vector<std::string>& environment) {
+ToolOutput RunTool(const Arguments& arguments, const std::vector<std::string>& environment) {
     std::vector<std::string> argumentTexts{VX40_TOOL_PATH};
     argumentTexts.insert(argumentTexts.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;

@@ -15,7 +15,6 @@ struct ToolOutput {
 
 // Runs the built vx40-tool with the arguments and with extra environment entries ("NAME=value"),
 // and collects everything it writes to standard output and standard error.
-ToolOutput RunTool(const Arguments& arguments,
-                   const std::vector<std::string>& environment = {});
+ToolOutput RunTool(const Arguments& arguments, const std::vector<std::string>& environment = {});
 
 }  // namespace vx40::cli_test
