@@ -106,11 +106,12 @@ struct ScannedLine {
     bool inWantedSection = false;
     // The first header of the wanted section, or a line of the wanted key within that section.
     bool wanted = false;
-    bool terminated = false;     // the line ends in LF
-    std::size_t end = 0;         // offset after the line's last byte, before CR LF or LF
-    std::size_t next = 0;        // the first byte of the next line
-    std::size_t valueBegin = 0;  // wanted key lines: the value's first byte that is no blank
-    std::string_view value;      // wanted key lines: the value as a read returns it
+    bool terminated = false;      // the line ends in LF
+    std::size_t end = 0;          // offset after the line's last byte, before CR LF or LF
+    std::size_t next = 0;         // the first byte of the next line
+    std::size_t valueBegin = 0;   // wanted key lines: the value's first byte that is no blank
+    std::size_t afterEquals = 0;  // wanted key lines: the first byte after "="
+    std::string_view value;       // wanted key lines: the value as a read returns it
 };
 
 // Splits INI text into lines and tells which of them are the wanted section and key. It takes the
@@ -230,6 +231,7 @@ class ProfileScanner {
         if (keyWanted_) {
             phase_ = Phase::Value;
             valueBegin_ = kNone;
+            afterEquals_ = offset_;
             value_.Reset(kMaxProfileValueLength, true);
         } else {
             phase_ = Phase::Skip;
@@ -253,6 +255,7 @@ class ProfileScanner {
             line.wanted = keyWanted_;
             if (keyWanted_) {
                 line.valueBegin = valueBegin_ == kNone ? line.end : valueBegin_;
+                line.afterEquals = afterEquals_;
                 line.value = value_.Text();
             }
         }
@@ -273,6 +276,7 @@ class ProfileScanner {
     std::size_t offset_ = 0;
     std::size_t lineBegin_ = 0;
     std::size_t valueBegin_ = kNone;
+    std::size_t afterEquals_ = 0;
     LineKind kind_ = LineKind::Other;
     bool lastWasCr_ = false;
     bool inWanted_ = false;
@@ -331,7 +335,12 @@ std::string NewContent(std::string_view content, std::string_view section, std::
     std::string result;
     result.reserve(content.size() + section.size() + key.size() + value.size() + 8);
     if (place.wantedKey.has_value()) {
-        result.append(content.substr(0, place.wantedKey->valueBegin));
+        // The blanks after "=" stay, unless the value brings blanks of its own: a value that
+        // starts with a blank replaces them, so saving it again does not add another blank.
+        const bool ownBlanks = !value.empty() && IsBlank(value.front());
+        const std::size_t from =
+            ownBlanks ? place.wantedKey->afterEquals : place.wantedKey->valueBegin;
+        result.append(content.substr(0, from));
         result.append(value);
         result.append(content.substr(place.wantedKey->end));
         return result;

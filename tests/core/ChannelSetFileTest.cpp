@@ -88,6 +88,9 @@ TEST(ChannelSetFile, ClearedTableLoadsAsEmptyCells) {
     IniFileStore store = StoreOn(dir.Path("cleared.vx4"));
     SaveChannelSet(cleared, store);
     EXPECT_EQ(ReadBytes(dir.Path("cleared.vx4")), SavedText(cleared));
+    // Saving the blanks again must not add blanks after "=" each time.
+    SaveChannelSet(cleared, store);
+    EXPECT_EQ(ReadBytes(dir.Path("cleared.vx4")), SavedText(cleared));
 
     ChannelTable loaded = testutil::CalculatedTable();
     LoadChannelSet(loaded, store);

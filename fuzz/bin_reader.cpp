@@ -1,0 +1,50 @@
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "channel/CellText.h"
+#include "channel/ChannelTable.h"
+#include "files/BinFile.h"
+#include "files/BinImage.h"
+#include "fuzz/FuzzCheck.h"
+#include "fuzz/FuzzTempDir.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    const std::string path = FuzzTempDir() + "/fuzz.bin";
+    WriteWholeFile(path, bytes);
+
+    vx40::ChannelTable table;
+    for (int r = 0; r < vx40::kRowCount; ++r) {
+        for (int c = 0; c < vx40::kColumnCount; ++c) {
+            table.SetCell(c, r, "old");
+        }
+    }
+    const auto parse = vx40::ReadBinFileInto(table, path);
+
+    bool allNibbles = size >= vx40::kBinImageSize;
+    for (std::size_t i = 0; allNibbles && i < vx40::kBinImageSize; ++i) {
+        allNibbles = data[i] <= 0x0F;
+    }
+    VX40_FUZZ_CHECK(parse.Accepted() == allNibbles);
+    VX40_FUZZ_CHECK(!vx40::BinRefusalMessage(parse.fault).empty() || parse.Accepted());
+
+    for (int r = 0; r < vx40::kRowCount; ++r) {
+        for (int c = 0; c < vx40::kColumnCount; ++c) {
+            const bool nibbleCell = r >= 1 && c >= vx40::kFirstNibbleColumn;
+            if (!parse.Accepted() || !nibbleCell) {
+                VX40_FUZZ_CHECK(table.Cell(c, r) == "old");  // a refusal changes no cell
+            } else {
+                VX40_FUZZ_CHECK(vx40::NibbleValue(table.Cell(c, r)).has_value());
+            }
+        }
+    }
+    if (parse.Accepted()) {
+        // The table writes back exactly the first 128 bytes it was read from.
+        const auto rebuilt = vx40::BuildBinImage(table);
+        VX40_FUZZ_CHECK(rebuilt.image.has_value());
+        VX40_FUZZ_CHECK(std::string(rebuilt.image->begin(), rebuilt.image->end()) ==
+                        bytes.substr(0, vx40::kBinImageSize));
+    }
+    return 0;
+}
