@@ -36,6 +36,10 @@ inline constexpr std::int32_t kMaxPart = 127;
 inline constexpr std::int32_t kBackStepNumerator = 125;
 inline constexpr std::int32_t kBackStepDenominator = 10;
 
+// The crystal frequency the calculation accepts, in Hz: the range of the crystal field.
+inline constexpr std::int32_t kMinCrystalHz = 0;
+inline constexpr std::int32_t kMaxCrystalHz = 10000000;
+
 inline constexpr std::string_view kClearedCellText = "  ";
 inline constexpr std::string_view kRefusedPartText = " ";
 inline constexpr std::string_view kRefusedNibbleText = "0F";

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace vx40 {
 
@@ -29,5 +30,16 @@ class IniWriteFailure : public RuntimeFailure {
     explicit IniWriteFailure(const std::string& path)
         : RuntimeFailure("Unable to write to " + path) {}
 };
+
+// The text the failure report shows for a failure's message: a "." is appended when the message's
+// last character sorts after "." in byte order, so "Division by zero" reads "Division by zero."
+// while a message ending in "." or ")" stays as it is.
+inline std::string FailureReportText(std::string_view message) {
+    std::string text(message);
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') {
+        text += '.';
+    }
+    return text;
+}
 
 }  // namespace vx40

@@ -1,0 +1,314 @@
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "CaseName.h"
+#include "ChannelImage.h"
+#include "CsvText.h"
+#include "ToolProcess.h"
+#include "tests/core/TempDir.h"
+
+namespace vx40::cli_test {
+namespace {
+
+using testutil::ReadBytes;
+using testutil::TempDir;
+using testutil::WriteBytes;
+
+const std::string kDecodeHeader = "Kanal,Frequenz,n0,n1,n2,D7,D6,D5,D4,D3,D2,D1,D0";
+
+// Whole kHz at 12.5 kHz steps means an even N; N = 4k + 2 is never a multiple of 128, so every
+// odd multiple of 25 kHz is reached. Channel 1 is the worked channel 798300 kHz (N = 63864).
+const std::vector<std::string> kSixteenChannels = {
+    "798300", "144075", "145125", "145975", "146525",  "430025",  "433075",  "438975",
+    "439125", "798325", "798375", "798425", "1240075", "1296025", "2320125", "5760075"};
+
+std::string PlanText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines) {
+        text += line + "\n";
+    }
+    return text;
+}
+
+TEST(Plan, SixteenChannelsComeBackAsPlannedThroughDecode) {
+    TempDir dir;
+    WriteBytes(dir.Path("plan.txt"), PlanText(kSixteenChannels));
+    const ToolOutput planned = RunTool(
+        {"plan", dir.Path("plan.txt"), "-o", dir.Path("out.bin"), "--vx4", dir.Path("out.vx4")});
+    ASSERT_EQ(planned.exitCode, 0) << planned.err;
+    EXPECT_EQ(planned.out, "");
+    EXPECT_EQ(planned.err, "");
+
+    const std::string image = ReadBytes(dir.Path("out.bin"));
+    ASSERT_EQ(image.size(), 128u);
+    // Channel 1 is the last block, D0 first: 04 08 07 02 07 03 08 05.
+    EXPECT_EQ(image.substr(120), std::string("\x04\x08\x07\x02\x07\x03\x08\x05", 8));
+
+    Arguments calcArguments{"calc", "--csv"};
+    calcArguments.insert(calcArguments.end(), kSixteenChannels.begin(), kSixteenChannels.end());
+    const std::vector<std::string> calculated = Lines(RunTool(calcArguments).out);
+    const ToolOutput decoded = RunTool({"decode", "--csv", dir.Path("out.bin")});
+    ASSERT_EQ(decoded.exitCode, 0) << decoded.err;
+    const std::vector<std::string> rows = Lines(decoded.out);
+    ASSERT_EQ(rows.size(), 17u);
+    EXPECT_EQ(rows[0], kDecodeHeader);
+    ASSERT_EQ(calculated.size(), 17u);
+    for (std::size_t channel = 1; channel <= 16; ++channel) {
+        EXPECT_EQ(rows[channel], std::to_string(channel) + "," + calculated[channel]) << channel;
+        EXPECT_EQ(Fields(rows[channel])[1], kSixteenChannels[channel - 1]) << channel;
+    }
+
+    // The channel-set file holds the same 16 rows, the planned frequency in column 0.
+    const ToolOutput shown = RunTool({"show", "--csv", dir.Path("out.vx4")});
+    EXPECT_EQ(shown.out, decoded.out);
+}
+
+TEST(Plan, ChannelSetFileIsTheWindowsLayoutOfExactly208Lines) {
+    TempDir dir;
+    WriteBytes(dir.Path("plan.txt"), "798300\n");
+    const ToolOutput planned = RunTool(
+        {"plan", dir.Path("plan.txt"), "-o", dir.Path("o.bin"), "--vx4", dir.Path("o.vx4")});
+    ASSERT_EQ(planned.exitCode, 0) << planned.err;
+    const std::string text = ReadBytes(dir.Path("o.vx4"));
+    std::string expected =
+        "[Wert1]\r\nFrequenz=798300\r\nN0=120\r\nN1=114\r\nN2=3\r\nD7=05\r\nD6=08\r\nD5=03\r\n"
+        "D4=07\r\nD3=02\r\nD2=07\r\nD1=08\r\nD0=04\r\n";
+    for (int row = 2; row <= 16; ++row) {
+        expected += "[Wert" + std::to_string(row) + "]\r\n";
+        for (const char* key :
+             {"Frequenz", "N0", "N1", "N2", "D7", "D6", "D5", "D4", "D3", "D2", "D1", "D0"}) {
+            expected += std::string(key) + "=\r\n";
+        }
+    }
+    EXPECT_EQ(text, expected);
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"o.bin", "o.vx4", "plan.txt"}));
+}
+
+TEST(Plan, ReplacesAnOlderChannelSetFileWhole) {
+    TempDir dir;
+    WriteBytes(dir.Path("o.vx4"), "[Fremd]\r\nx=1\r\n[Wert1]\r\nD0=0F\r\nAlt=ja\r\n");
+    WriteBytes(dir.Path("plan.txt"), "798300\n");
+    ASSERT_EQ(
+        RunTool({"plan", dir.Path("plan.txt"), "-o", dir.Path("o.bin"), "--vx4", dir.Path("o.vx4")})
+            .exitCode,
+        0);
+    const std::string text = ReadBytes(dir.Path("o.vx4"));
+    EXPECT_EQ(text.find("Fremd"), std::string::npos);
+    EXPECT_EQ(text.find("Alt=ja"), std::string::npos);
+    EXPECT_EQ(Lines(text).size(), 208u);
+}
+
+TEST(Plan, SkipsCommentsAndBlankLinesAndLeavesTheOtherChannelsEmpty) {
+    TempDir dir;
+    WriteBytes(dir.Path("plan.txt"),
+               "# Relais Nord\r\n798300\r\n\r\n   \r\n  # Reserve\r\n 798325 \r\n");
+    const ToolOutput planned = RunTool({"plan", dir.Path("plan.txt"), "-o", dir.Path("o.bin")});
+    ASSERT_EQ(planned.exitCode, 0) << planned.err;
+    // N = 63866 for 798325 kHz: N0 122 (0x7A), so D1 0A and D2 07.
+    EXPECT_EQ(ReadBytes(dir.Path("o.bin")),
+              ImageBytes({{1, {5, 8, 3, 7, 2, 7, 8, 4}}, {2, {5, 8, 3, 7, 2, 7, 10, 4}}}));
+    const std::vector<std::string> rows =
+        Lines(RunTool({"decode", "--csv", dir.Path("o.bin")}).out);
+    ASSERT_EQ(rows.size(), 17u);
+    EXPECT_EQ(rows[2], "2,798325,122,114,3,05,08,03,07,02,07,0A,04");
+    // An empty row is 0x0F throughout: N = 2097151, 26214387.5 kHz with the half dropped.
+    EXPECT_EQ(rows[3], "3,26214387,127,127,127,0F,0F,0F,0F,0F,0F,0F,0F");
+    EXPECT_EQ(rows[16], "16,26214387,127,127,127,0F,0F,0F,0F,0F,0F,0F,0F");
+}
+
+TEST(Plan, PassesTheCalculationOptionsToEveryChannel) {
+    TempDir dir;
+    WriteBytes(dir.Path("plan.txt"), "714357\n");
+    ASSERT_EQ(RunTool({"plan", "--r0", "15", "--r1", "7", "--r2", "8", "--no-modulator", "--test",
+                       dir.Path("plan.txt"), "-o", dir.Path("o.bin")})
+                  .exitCode,
+              0);
+    EXPECT_EQ(ReadBytes(dir.Path("o.bin")),
+              ImageBytes({{1, {0x0F, 0x01, 0x08, 0x0B, 0x06, 0x0C, 0x08, 0x00}}}));
+}
+
+struct RefusedPlanCase {
+    const char* name;
+    std::string plan;
+    Arguments options;
+    std::string err;
+    int exitCode;
+};
+void PrintTo(const RefusedPlanCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class RefusedPlanTest : public ::testing::TestWithParam<RefusedPlanCase> {};
+
+// Whatever goes wrong, both outputs keep their old bytes and no other file appears.
+TEST_P(RefusedPlanTest, WritesNothing) {
+    for (const bool existing : {false, true}) {
+        TempDir dir;
+        WriteBytes(dir.Path("plan.txt"), GetParam().plan);
+        if (existing) {
+            WriteBytes(dir.Path("o.bin"), "old image");
+            WriteBytes(dir.Path("o.vx4"), "[Wert1]\r\nFrequenz=1\r\n");
+        }
+        const std::vector<std::string> before = dir.Names();
+        Arguments arguments{"plan"};
+        arguments.insert(arguments.end(), GetParam().options.begin(), GetParam().options.end());
+        arguments.insert(arguments.end(), {dir.Path("plan.txt"), "-o", dir.Path("o.bin"), "--vx4",
+                                           dir.Path("o.vx4")});
+        const ToolOutput output = RunTool(arguments);
+        EXPECT_EQ(output.err, GetParam().err);
+        EXPECT_EQ(output.out, "");
+        EXPECT_EQ(output.exitCode, GetParam().exitCode);
+        EXPECT_EQ(dir.Names(), before);
+        if (existing) {
+            EXPECT_EQ(ReadBytes(dir.Path("o.bin")), "old image");
+            EXPECT_EQ(ReadBytes(dir.Path("o.vx4")), "[Wert1]\r\nFrequenz=1\r\n");
+        }
+    }
+}
+
+std::string SeventeenChannels() {
+    std::string plan;
+    for (int channel = 1; channel <= 18; ++channel) {
+        plan += "798300\n";
+    }
+    return plan;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Plans, RefusedPlanTest,
+    ::testing::Values(
+        RefusedPlanCase{"EveryOffendingLineWithItsNumber",
+                        "# Kanalplan\n798300\nabc\n798400\n\n12.5\n798325\n+5\n",
+                        {},
+                        "Zeile 3: \"abc\" ist keine Frequenz in kHz\n"
+                        "Zeile 4: 798400 kHz: Frequenz nicht berechenbar (nächste erreichbare: "
+                        "798375 kHz darunter, 798425 kHz darüber)\n"
+                        "Zeile 6: \"12.5\" ist keine Frequenz in kHz\n"
+                        "Zeile 8: \"+5\" ist keine Frequenz in kHz\n",
+                        1},
+        RefusedPlanCase{"RefusalUnderOtherSettings",
+                        "798300\n",
+                        {"--r0", "13"},
+                        "Zeile 1: 798300 kHz: Frequenz nicht berechenbar (nächste erreichbare: "
+                        "796122 kHz darunter, 801891 kHz darüber)\n",
+                        1},
+        RefusedPlanCase{"MoreThanSixteenChannels",
+                        SeventeenChannels(),
+                        {},
+                        "Zeile 17: mehr als 16 Kanäle\nZeile 18: mehr als 16 Kanäle\n",
+                        1},
+        RefusedPlanCase{"DivisionByZero", "798300\n", {"--r2", "0"}, "Division by zero.\n", 2},
+        RefusedPlanCase{"SettingsFailEvenForAnEmptyPlan",
+                        "# noch leer\n",
+                        {"--r1", "x"},
+                        "'x' is not a valid integer value.\n",
+                        2}),
+    CaseName());
+
+TEST(PlanFailure, BinImageInAMissingFolderLeavesTheChannelSetFileAsItWas) {
+    for (const bool existing : {false, true}) {
+        TempDir dir;
+        WriteBytes(dir.Path("plan.txt"), "798300\n");
+        if (existing) {
+            WriteBytes(dir.Path("o.vx4"), "[Wert1]\r\nFrequenz=1\r\n");
+        }
+        const std::vector<std::string> before = dir.Names();
+        const std::string bin = dir.Path("fehlt/o.bin");
+        const ToolOutput output =
+            RunTool({"plan", dir.Path("plan.txt"), "-o", bin, "--vx4", dir.Path("o.vx4")});
+        EXPECT_EQ(output.err, "vx40-tool: Die Datei \"" + bin +
+                                  "\" konnte nicht geschrieben werden: der Ordner existiert "
+                                  "nicht.\n");
+        EXPECT_EQ(output.exitCode, 2);
+        EXPECT_EQ(dir.Names(), before);
+        if (existing) {
+            EXPECT_EQ(ReadBytes(dir.Path("o.vx4")), "[Wert1]\r\nFrequenz=1\r\n");
+        }
+    }
+}
+
+TEST(PlanFailure, ReadOnlyChannelSetFileLeavesTheBinImageAsItWas) {
+    TempDir dir;
+    WriteBytes(dir.Path("plan.txt"), "798300\n");
+    WriteBytes(dir.Path("o.bin"), "old image");
+    WriteBytes(dir.Path("o.vx4"), "[Wert1]\r\n");
+    ASSERT_EQ(chmod(dir.Path("o.vx4").c_str(), 0444), 0);
+    const ToolOutput output = RunTool(
+        {"plan", dir.Path("plan.txt"), "-o", dir.Path("o.bin"), "--vx4", dir.Path("o.vx4")});
+    EXPECT_EQ(output.err, "vx40-tool: Die Datei \"" + dir.Path("o.vx4") +
+                              "\" konnte nicht geschrieben werden: die Datei ist "
+                              "schreibgeschützt.\n");
+    EXPECT_EQ(output.exitCode, 2);
+    EXPECT_EQ(ReadBytes(dir.Path("o.bin")), "old image");
+    EXPECT_EQ(ReadBytes(dir.Path("o.vx4")), "[Wert1]\r\n");
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"o.bin", "o.vx4", "plan.txt"}));
+}
+
+TEST(PlanFailure, ChannelSetFileInAMissingFolderWritesNoBinImage) {
+    TempDir dir;
+    WriteBytes(dir.Path("plan.txt"), "798300\n");
+    const std::string vx4 = dir.Path("fehlt/o.vx4");
+    const ToolOutput output =
+        RunTool({"plan", dir.Path("plan.txt"), "-o", dir.Path("o.bin"), "--vx4", vx4});
+    EXPECT_EQ(output.err, "vx40-tool: Die Datei \"" + vx4 +
+                              "\" konnte nicht geschrieben werden: der Ordner existiert nicht.\n");
+    EXPECT_EQ(output.exitCode, 2);
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"plan.txt"}));
+}
+
+struct PlanUsageCase {
+    const char* name;
+    Arguments arguments;  // "DIR/" stands for the test's folder
+    std::string message;
+};
+void PrintTo(const PlanUsageCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class PlanUsageTest : public ::testing::TestWithParam<PlanUsageCase> {};
+
+TEST_P(PlanUsageTest, PrintsOneLineAndTheUsage) {
+    TempDir dir;
+    WriteBytes(dir.Path("plan.txt"), "798300\n");
+    const auto expand = [&](std::string text) {
+        for (auto pos = text.find("DIR/"); pos != std::string::npos; pos = text.find("DIR/")) {
+            text.replace(pos, 4, dir.Path(""));
+        }
+        return text;
+    };
+    Arguments arguments;
+    for (const auto& argument : GetParam().arguments) {
+        arguments.push_back(expand(argument));
+    }
+    const ToolOutput output = RunTool(arguments);
+    EXPECT_EQ(output.err, "vx40-tool: " + expand(GetParam().message) +
+                              "\nAufruf: vx40-tool plan [OPTIONEN] PLAN -o OUT.bin [--vx4 "
+                              "OUT.vx4]\n");
+    EXPECT_EQ(output.exitCode, 2);
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"plan.txt"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Calls, PlanUsageTest,
+    ::testing::Values(
+        PlanUsageCase{"NoOutput", {"plan", "DIR/plan.txt"}, "Argument fehlt: -o"},
+        PlanUsageCase{"NoPlan", {"plan", "-o", "DIR/o.bin"}, "Argument fehlt: PLAN"},
+        PlanUsageCase{"MissingPlan",
+                      {"plan", "DIR/fehlt.txt", "-o", "DIR/o.bin"},
+                      "Die Datei \"DIR/fehlt.txt\" kann nicht gelesen werden: sie existiert "
+                      "nicht."},
+        PlanUsageCase{"PlanIsAFolder",
+                      {"plan", "DIR/", "-o", "DIR/o.bin"},
+                      "Die Datei \"DIR/\" kann nicht gelesen werden: das ist ein Ordner."},
+        PlanUsageCase{"BothOutputsTheSameFile",
+                      {"plan", "DIR/plan.txt", "-o", "DIR/o.bin", "--vx4", "DIR/./o.bin"},
+                      "-o und --vx4 nennen dieselbe Datei"}),
+    CaseName());
+
+}  // namespace
+}  // namespace vx40::cli_test

@@ -1,0 +1,128 @@
+#include "ToolProcess.h"
+
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace vx40::cli_test {
+namespace {
+
+class Pipe {
+  public:
+    Pipe() {
+        if (pipe(fds_.data()) != 0) {
+            throw std::runtime_error("pipe failed");
+        }
+    }
+    ~Pipe() {
+        CloseRead();
+        CloseWrite();
+    }
+    Pipe(const Pipe&) = delete;
+    Pipe& operator=(const Pipe&) = delete;
+
+    int Read() const { return fds_[0]; }
+    int Write() const { return fds_[1]; }
+    void CloseRead() { Close(fds_[0]); }
+    void CloseWrite() { Close(fds_[1]); }
+
+  private:
+    static void Close(int& fd) {
+        if (fd >= 0) {
+            close(fd);
+            fd = -1;
+        }
+    }
+    std::array<int, 2> fds_{-1, -1};
+};
+
+// Reads both pipes until both are closed, so that neither stream can fill up and block the tool.
+void Drain(Pipe& outPipe, Pipe& errPipe, ToolOutput& output) {
+    std::array<pollfd, 2> fds{pollfd{outPipe.Read(), POLLIN, 0}, pollfd{errPipe.Read(), POLLIN, 0}};
+    std::array<std::string*, 2> targets{&output.out, &output.err};
+    int open = 2;
+    while (open > 0) {
+        if (poll(fds.data(), fds.size(), -1) < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            throw std::runtime_error("poll failed");
+        }
+        for (std::size_t i = 0; i < fds.size(); ++i) {
+            if (fds[i].fd < 0 || fds[i].revents == 0) {
+                continue;
+            }
+            char buffer[4096];
+            const ssize_t count = read(fds[i].fd, buffer, sizeof buffer);
+            if (count > 0) {
+                targets[i]->append(buffer, static_cast<std::size_t>(count));
+            } else if (count == 0 || errno != EINTR) {
+                fds[i].fd = -1;
+                --open;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+ToolOutput RunTool(const Arguments& arguments, const std::vector<std::string>& environment) {
+    std::vector<std::string> argumentTexts{VX40_TOOL_PATH};
+    argumentTexts.insert(argumentTexts.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (auto& text : argumentTexts) {
+        argv.push_back(text.data());
+    }
+    argv.push_back(nullptr);
+
+    std::vector<std::string> environmentTexts;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        environmentTexts.emplace_back(*entry);
+    }
+    environmentTexts.insert(environmentTexts.end(), environment.begin(), environment.end());
+    std::vector<char*> envp;
+    for (auto& text : environmentTexts) {
+        envp.push_back(text.data());
+    }
+    envp.push_back(nullptr);
+
+    Pipe outPipe;
+    Pipe errPipe;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, outPipe.Write(), STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, errPipe.Write(), STDERR_FILENO);
+    posix_spawn_file_actions_addclose(&actions, outPipe.Read());
+    posix_spawn_file_actions_addclose(&actions, errPipe.Read());
+    pid_t pid = 0;
+    const int spawned =
+        posix_spawn(&pid, argv.front(), &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) {
+        throw std::runtime_error("cannot start " + argumentTexts.front());
+    }
+    outPipe.CloseWrite();
+    errPipe.CloseWrite();
+
+    ToolOutput output;
+    Drain(outPipe, errPipe, output);
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) {
+            throw std::runtime_error("waitpid failed");
+        }
+    }
+    if (WIFEXITED(status)) {
+        output.exitCode = WEXITSTATUS(status);
+    }
+    return output;
+}
+
+}  // namespace vx40::cli_test

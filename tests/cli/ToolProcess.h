@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vx40::cli_test {
+
+using Arguments = std::vector<std::string>;
+
+struct ToolOutput {
+    int exitCode = -1;  // -1: the tool did not end normally
+    std::string out;
+    std::string err;
+};
+
+// Runs the built vx40-tool with the arguments and with extra environment entries ("NAME=value"),
+// and collects everything it writes to standard output and standard error.
+ToolOutput RunTool(const Arguments& arguments, const std::vector<std::string>& environment = {});
+
+}  // namespace vx40::cli_test

@@ -1,0 +1,51 @@
+#include <optional>
+
+#include "channel/CellText.h"
+#include "channel/ChannelConstants.h"
+#include "tools/ExitCode.h"
+#include "tools/FrequencyText.h"
+#include "tools/TableOutput.h"
+#include "tools/ToolCommands.h"
+#include "tools/ToolError.h"
+
+namespace vx40::tool {
+
+int RunCalc(const CalcArguments& arguments, std::ostream& out, std::ostream& err) {
+    std::vector<std::int32_t> frequencies;
+    for (const auto& text : arguments.frequencies) {
+        const auto khz = ParseFrequencyKhz(text);
+        if (!khz) {
+            throw ToolError("\"" + text + "\" ist keine Frequenz in kHz", true);
+        }
+        frequencies.push_back(*khz);
+    }
+
+    // Every frequency goes through row 1 of one table, as repeated runs of "Rechnen" on one row
+    // would, with the kept codes carried from run to run.
+    ChannelTable table;
+    SelectionCodes kept;
+    std::optional<std::int32_t> ratio;
+    std::vector<TextRow> rows;
+    int exitCode = kExitSuccess;
+    for (const std::int32_t khz : frequencies) {
+        const CalculationResult result =
+            CalculateDividerWord(arguments.calculation.ForFrequency(khz), kept);
+        ratio = result.ratio;
+        table.SetCell(kFrequencyColumn, 1, DecimalText(khz));
+        ApplyCalculation(table, 1, result, [&] {
+            err << RefusalText(khz, NearestAchievableFrequencies(result.ratio, khz)) << '\n';
+            exitCode = kExitRefused;
+        });
+        TextRow row = ChannelRow(table, 1);
+        row.erase(row.begin());
+        rows.push_back(std::move(row));
+    }
+
+    if (!arguments.csv && ratio) {
+        out << "Ratio: " << DecimalText(*ratio) << " Hz\n";
+    }
+    PrintTable(out, ChannelColumnHeader(false), rows, arguments.csv);
+    return exitCode;
+}
+
+}  // namespace vx40::tool

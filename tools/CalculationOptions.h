@@ -1,0 +1,20 @@
+#pragma once
+
+#include <CLI/App.hpp>
+
+#include "channel/DividerCalculation.h"
+
+namespace vx40::tool {
+
+// The settings of "Rechnen" as options; what is not given keeps the window's start value.
+struct CalculationOptions {
+    CalculationInputs inputs;
+    bool noModulator = false;
+
+    // The inputs of one run for a frequency.
+    CalculationInputs ForFrequency(std::int32_t frequencyKhz) const;
+};
+
+void AddCalculationOptions(CLI::App& command, CalculationOptions& options);
+
+}  // namespace vx40::tool

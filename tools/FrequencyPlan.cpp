@@ -1,0 +1,36 @@
+#include "tools/FrequencyPlan.h"
+
+#include "tools/FrequencyText.h"
+
+namespace vx40::tool {
+namespace {
+
+constexpr std::string_view kBlanks = " \t\r\f\v";
+
+std::string_view Trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+}  // namespace
+
+std::vector<PlanLine> ParsePlanText(std::string_view text) {
+    std::vector<PlanLine> lines;
+    int lineNumber = 0;
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        const std::string_view line = Trimmed(text.substr(0, end));
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        ++lineNumber;
+        if (line.empty() || line.front() == '#') {
+            continue;
+        }
+        lines.push_back({lineNumber, std::string(line), ParseFrequencyKhz(line)});
+    }
+    return lines;
+}
+
+}  // namespace vx40::tool

@@ -1,0 +1,52 @@
+#include "tools/InputFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <limits>
+
+#include "tools/ToolError.h"
+
+namespace vx40::tool {
+namespace {
+
+std::string ReadFailureReason(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENOTDIR:
+            return "sie existiert nicht";
+        case EACCES:
+        case EPERM:
+            return "keine Leseberechtigung";
+        case EISDIR:
+            return "das ist ein Ordner";
+        case EINVAL:
+            return "das ist keine gewöhnliche Datei";
+        default:
+            return "Systemfehler " + std::to_string(error) + " (" + std::strerror(error) + ")";
+    }
+}
+
+[[noreturn]] void Unreadable(const std::string& path, int error) {
+    throw ToolError(
+        "Die Datei \"" + path + "\" kann nicht gelesen werden: " + ReadFailureReason(error) + ".",
+        true);
+}
+
+}  // namespace
+
+void CheckInputReadable(const std::string& path, ReadableFiles kinds) {
+    if (const FilePrefix opened = ReadFilePrefix(path, 0, kinds); !opened.result.Ok()) {
+        Unreadable(path, opened.result.error);
+    }
+}
+
+std::string ReadInputText(const std::string& path) {
+    FilePrefix read =
+        ReadFilePrefix(path, std::numeric_limits<std::size_t>::max(), ReadableFiles::RegularOnly);
+    if (!read.result.Ok()) {
+        Unreadable(path, read.result.error);
+    }
+    return std::move(read.bytes);
+}
+
+}  // namespace vx40::tool

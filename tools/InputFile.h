@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+#include "platform/FileRead.h"
+
+namespace vx40::tool {
+
+// Raises ToolError (with the usage) when the input file cannot be opened as the kind of file its
+// reader takes; the readers themselves treat such a file as missing or too short.
+void CheckInputReadable(const std::string& path, ReadableFiles kinds);
+
+// The whole text of a regular file, or ToolError as above.
+std::string ReadInputText(const std::string& path);
+
+}  // namespace vx40::tool

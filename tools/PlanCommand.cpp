@@ -1,0 +1,175 @@
+#include <cerrno>
+#include <filesystem>
+#include <limits>
+
+#include "channel/CellText.h"
+#include "channel/ChannelConstants.h"
+#include "files/BinFile.h"
+#include "files/ChannelSetFile.h"
+#include "platform/FileRead.h"
+#include "platform/FileReplace.h"
+#include "platform/IniFileStore.h"
+#include "platform/RuntimeFailure.h"
+#include "tools/ExitCode.h"
+#include "tools/FrequencyPlan.h"
+#include "tools/FrequencyText.h"
+#include "tools/InputFile.h"
+#include "tools/TemporaryFile.h"
+#include "tools/ToolCommands.h"
+#include "tools/ToolError.h"
+
+namespace vx40::tool {
+namespace {
+
+bool SameFile(const std::string& first, const std::string& second) {
+    std::error_code error;
+    if (std::filesystem::equivalent(first, second, error)) {
+        return true;
+    }
+    const auto normal = [](const std::string& path) {
+        return std::filesystem::absolute(path).lexically_normal();
+    };
+    return normal(first) == normal(second);
+}
+
+FileReplaceResult CreationFailure(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENOTDIR:
+            return {FileReplaceFailure::FolderMissing, error};
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return {FileReplaceFailure::FolderNotWritable, error};
+        case ENOSPC:
+        case EDQUOT:
+            return {FileReplaceFailure::DiskFull, error};
+        default:
+            return {FileReplaceFailure::Other, error};
+    }
+}
+
+// The channel-set file of the table as the window's save writes it into an empty file: 16
+// sections of 12 keys, 208 lines. It is built in a fresh file beside the target, so that the
+// target itself is only ever replaced whole.
+std::string ChannelSetText(const ChannelTable& table, const std::string& vx4Path) {
+    const TemporaryFile temporary(vx4Path);
+    if (!temporary.Valid()) {
+        throw ToolError(FileWriteFailureMessage(vx4Path, CreationFailure(temporary.Error())),
+                        false);
+    }
+    IniFileStore store;
+    store.SetFileName(temporary.Path());
+    try {
+        SaveChannelSet(table, store);
+    } catch (const IniWriteFailure&) {
+        throw IniWriteFailure(vx4Path);
+    }
+    FilePrefix written = ReadFilePrefix(temporary.Path(), std::numeric_limits<std::size_t>::max(),
+                                        ReadableFiles::RegularOnly);
+    if (!written.result.Ok()) {
+        throw IniWriteFailure(vx4Path);
+    }
+    return std::move(written.bytes);
+}
+
+// What a target held before the tool replaced it, so that a later failure can put it back.
+struct PreviousContent {
+    bool existed = false;
+    std::string bytes;
+};
+
+PreviousContent ReadPreviousContent(const std::string& path) {
+    FilePrefix previous =
+        ReadFilePrefix(path, std::numeric_limits<std::size_t>::max(), ReadableFiles::RegularOnly);
+    if (previous.result.Ok()) {
+        return {true, std::move(previous.bytes)};
+    }
+    const int error = previous.result.error;
+    // A missing file needs no restoring; a folder or a device is refused by the replace itself.
+    if (error == ENOENT || error == EISDIR || error == EINVAL) {
+        return {};
+    }
+    throw ToolError(FileWriteFailureMessage(path, {FileReplaceFailure::Other, error}), false);
+}
+
+// Puts the target back as it was; returns false when that failed too.
+bool Restore(const std::string& path, const PreviousContent& previous) {
+    if (previous.existed) {
+        return ReplaceFile(path, previous.bytes, SyncToDisk::Yes).Ok();
+    }
+    std::error_code error;
+    const auto written = std::filesystem::canonical(path, error);
+    return !error && std::filesystem::remove(written, error);
+}
+
+// Either both files are written, or neither is changed: the channel-set file goes first, since
+// putting it back needs only its text, and it is put back when the bin image fails.
+void WritePlanFiles(const ChannelTable& table, const PlanArguments& arguments) {
+    if (arguments.vx4Path.empty()) {
+        if (const BinWriteResult bin = WriteBinFile(table, arguments.binPath); !bin.Written()) {
+            throw ToolError(bin.message, false);
+        }
+        return;
+    }
+    const std::string text = ChannelSetText(table, arguments.vx4Path);
+    const PreviousContent previous = ReadPreviousContent(arguments.vx4Path);
+    if (const FileReplaceResult vx4 = ReplaceFile(arguments.vx4Path, text, SyncToDisk::Yes);
+        !vx4.Ok()) {
+        throw ToolError(FileWriteFailureMessage(arguments.vx4Path, vx4), false);
+    }
+    if (const BinWriteResult bin = WriteBinFile(table, arguments.binPath); !bin.Written()) {
+        std::string message = bin.message;
+        if (!Restore(arguments.vx4Path, previous)) {
+            message += " Die Datei \"" + arguments.vx4Path +
+                       "\" wurde schon geschrieben und konnte nicht wiederhergestellt werden.";
+        }
+        throw ToolError(message, false);
+    }
+}
+
+}  // namespace
+
+int RunPlan(const PlanArguments& arguments, std::ostream& /*out*/, std::ostream& err) {
+    const std::string text = ReadInputText(arguments.planPath);
+    if (!arguments.vx4Path.empty() && SameFile(arguments.binPath, arguments.vx4Path)) {
+        throw ToolError("-o und --vx4 nennen dieselbe Datei", true);
+    }
+    // A failure of the settings ends the command before any line is looked at.
+    CalculateRatio(arguments.calculation.ForFrequency(0));
+
+    ChannelTable table;
+    SelectionCodes kept;
+    std::vector<std::string> offending;
+    int row = 0;
+    for (const PlanLine& line : ParsePlanText(text)) {
+        ++row;
+        const std::string where = "Zeile " + DecimalText(line.lineNumber) + ": ";
+        if (row > kChannelCount) {
+            offending.push_back(where + "mehr als " + DecimalText(kChannelCount) + " Kanäle");
+            continue;
+        }
+        if (!line.frequencyKhz) {
+            offending.push_back(where + "\"" + line.text + "\" ist keine Frequenz in kHz");
+            continue;
+        }
+        const std::int32_t khz = *line.frequencyKhz;
+        const CalculationResult result =
+            CalculateDividerWord(arguments.calculation.ForFrequency(khz), kept);
+        table.SetCell(kFrequencyColumn, row, DecimalText(khz));
+        ApplyCalculation(table, row, result, [&] {
+            offending.push_back(where +
+                                RefusalText(khz, NearestAchievableFrequencies(result.ratio, khz)));
+        });
+    }
+    if (!offending.empty()) {
+        for (const auto& message : offending) {
+            err << message << '\n';
+        }
+        return kExitRefused;
+    }
+    WritePlanFiles(table, arguments);
+    return kExitSuccess;
+}
+
+}  // namespace vx40::tool

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace vx40::tool {
+
+// A failure that ends the command with exit code 2: a wrong argument or an unreadable input (the
+// usage follows the message), or a file that cannot be written (the message alone).
+class ToolError : public std::runtime_error {
+  public:
+    ToolError(const std::string& message, bool showUsage)
+        : std::runtime_error(message), showUsage_(showUsage) {}
+
+    bool ShowUsage() const { return showUsage_; }
+
+  private:
+    bool showUsage_;
+};
+
+}  // namespace vx40::tool
