@@ -5,19 +5,18 @@
 #include <QWheelEvent>
 
 #include "app/SystemBeep.h"
+#include "channel/ChannelConstants.h"
 
 namespace vx40 {
 namespace {
 
-constexpr int kMinimum = 0;
-constexpr int kMaximum = 10000000;
 constexpr int kIncrement = 1000000;
 constexpr int kCrystalHz = 6000000;
 
 }  // namespace
 
 CrystalSpinEdit::CrystalSpinEdit(QWidget* parent) : QSpinBox(parent) {
-    setRange(kMinimum, kMaximum);
+    setRange(kMinCrystalHz, kMaxCrystalHz);
     setSingleStep(kIncrement);
     setValue(kCrystalHz);
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);

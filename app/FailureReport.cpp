@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "app/ApplicationFrame.h"
+#include "platform/RuntimeFailure.h"
 
 namespace vx40 {
 namespace {
@@ -15,15 +16,6 @@ constexpr std::string_view kUnknownFailure = "Unbekannter Fehler";
 
 }  // namespace
 
-QString FailureReport::ReportText(std::string_view message) {
-    std::string text(message);
-    if (!text.empty() &&
-        static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) {
-        text.push_back('.');
-    }
-    return QString::fromStdString(text);
-}
-
 void FailureReport::Show(QWidget* parent, std::string_view message) {
     if (QWidget* grabber = QWidget::mouseGrabber()) {
         grabber->releaseMouse();
@@ -32,8 +24,8 @@ void FailureReport::Show(QWidget* parent, std::string_view message) {
     if (ApplicationFrame::ClosePending()) {
         return;
     }
-    QMessageBox box(QMessageBox::Critical, ApplicationFrame::Title(), ReportText(message),
-                    QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Critical, ApplicationFrame::Title(),
+                    QString::fromStdString(FailureReportText(message)), QMessageBox::Ok, parent);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
     if (testHook) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <functional>
-#include <string>
 #include <string_view>
 
 #include <QMessageBox>
@@ -17,9 +16,6 @@ namespace vx40 {
 // connected through Guard below, which catches at the connection.
 class FailureReport {
   public:
-    // The message with "." appended when its last character sorts after "." in byte order.
-    static QString ReportText(std::string_view message);
-
     static void Show(QWidget* parent, std::string_view message);
 
     // Runs a handler and reports whatever escapes it.

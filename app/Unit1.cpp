@@ -1,10 +1,12 @@
 #include "app/Unit1.h"
 
 #include <string>
+#include <string_view>
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -25,9 +27,12 @@
 #include "app/WindowControlStyle.h"
 #include "channel/ChannelConstants.h"
 #include "channel/NFactorBackCalculation.h"
+#include "files/BinFile.h"
+#include "files/ChannelSetFile.h"
 
 using vx40::ApplicationFonts;
 using vx40::Guard;
+using vx40::MessageDialog;
 
 namespace {
 
@@ -35,6 +40,25 @@ constexpr int kClientWidth = 376;
 constexpr int kClientHeight = 476;
 constexpr double kStartFrequencyKhz = 798300;
 const QColor kEdit1Text(255, 0, 0);
+
+// The window's own caption; a channel-set load adds a blank and the file's path.
+QString StartCaption() {
+    return QStringLiteral("VX40");
+}
+
+// A window title treats "[*]" as the placeholder of the modified mark; a path keeps its own.
+QString CaptionText(QString text) {
+    return text.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+}
+
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+void ShowMessage(QWidget* parent, std::string_view text) {
+    MessageDialog::Show(parent,
+                        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
 
 QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, QRect geometry,
                  const QFont& font) {
@@ -110,7 +134,7 @@ TForm1::TForm1(QWidget* parent)
                               Qt::WindowCloseButtonHint) {
     vx40::ApplicationFrame::StartRun();
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(vx40::ApplicationFrame::Title());
+    setWindowTitle(StartCaption());
     setFont(ApplicationFonts::MsSansSerif8());
     controlStyle_ = new vx40::WindowControlStyle;
     controlStyle_->setParent(this);
@@ -244,7 +268,7 @@ void TForm1::CreateFileDialogs() {
     OpenDialog = new vx40::FileDialog(
         QStringLiteral("OpenDialog"),
         {Kind::Open, QStringLiteral("Open"), QStringLiteral("&Open"),
-         QStringLiteral("Brenstadel Daten|*.vx4|alles|*.*"), QStringLiteral("vx4"), false, true},
+         QStringLiteral("Brenstadel Daten|*.vx4|alles|*.*"), QStringLiteral("vx4"), true, true},
         this);
     SaveBinary = new vx40::FileDialog(
         QStringLiteral("SaveBinary"),
@@ -314,10 +338,8 @@ void TForm1::RzButton1Click() {
     const vx40::CalculationResult result = vx40::CalculateDividerWord(inputs, kept_);
     Overall->setText(QString::fromStdString(result.ratioText));
     table_.RepaintNow();
-    vx40::ApplyCalculation(table_, table_.CurrentRow(), result, [this] {
-        vx40::MessageDialog::Show(
-            this, QString::fromStdString(std::string(vx40::kFrequencyRefusedMessage)));
-    });
+    vx40::ApplyCalculation(table_, table_.CurrentRow(), result,
+                           [this] { ShowMessage(this, vx40::kFrequencyRefusedMessage); });
 }
 
 void TForm1::loeschenClick() {
@@ -336,9 +358,49 @@ void TForm1::Ende1Click() {
     close();
 }
 
-// The channel-set and bin file commands arrive with their readers and writers; until then their
-// menu items do nothing.
-void TForm1::Speichern1Click() {}
-void TForm1::Laden1Click() {}
-void TForm1::BinLesenClick() {}
-void TForm1::BinDateierzeugen1Click() {}
+void TForm1::Speichern1Click() {
+    if (!SaveDialog->Execute(this)) {
+        return;
+    }
+    INI.SetFileName(LocalPath(SaveDialog->FileName()));
+    // A failing write raises at its key, into the failure report; the keys before it stay written.
+    vx40::SaveChannelSet(table_, INI);
+}
+
+void TForm1::Laden1Click() {
+    setWindowTitle(StartCaption());
+    if (!OpenDialog->Execute(this)) {
+        return;
+    }
+    const std::string path = LocalPath(OpenDialog->FileName());
+    // Every read of a file that has gone or cannot be read gives "": the table would be emptied.
+    if (const std::string refusal = vx40::ChannelSetLoadRefusal(path); !refusal.empty()) {
+        ShowMessage(this, refusal);
+        return;
+    }
+    INI.SetFileName(path);
+    setWindowTitle(windowTitle() + QLatin1Char(' ') + CaptionText(OpenDialog->FileName()));
+    vx40::LoadChannelSet(table_, INI);
+}
+
+void TForm1::BinLesenClick() {
+    if (!BinOpen->Execute(this)) {
+        return;
+    }
+    // A refused file changes no cell and closes nothing: the table may hold unsaved work.
+    const vx40::BinImageParse read = vx40::ReadBinFileInto(table_, LocalPath(BinOpen->FileName()));
+    if (!read.Accepted()) {
+        ShowMessage(this, vx40::BinRefusalMessage(read.fault));
+    }
+}
+
+void TForm1::BinDateierzeugen1Click() {
+    if (!SaveBinary->Execute(this)) {
+        return;
+    }
+    const vx40::BinWriteResult written =
+        vx40::WriteBinFile(table_, LocalPath(SaveBinary->FileName()));
+    if (!written.Written()) {
+        ShowMessage(this, written.message);
+    }
+}

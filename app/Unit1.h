@@ -4,6 +4,7 @@
 
 #include "channel/ChannelTable.h"
 #include "channel/DividerCalculation.h"
+#include "platform/IniFileStore.h"
 
 class QAction;
 class QCheckBox;
@@ -33,6 +34,7 @@ class TForm1 : public QMainWindow {
 
     vx40::ChannelTable& Table() { return table_; }
     const vx40::SelectionCodes& KeptCodes() const { return kept_; }
+    const vx40::IniFileStore& Ini() const { return INI; }
 
     void FormActivate();
     void RzButton1Click();
@@ -84,6 +86,8 @@ class TForm1 : public QMainWindow {
     QAction* Ende1 = nullptr;
     QAction* BinrdateiNFaktorzurckrechnen1 = nullptr;
 
+    // The INI-file store of the channel-set commands: each save and load sets its path anew.
+    vx40::IniFileStore INI;
     vx40::FileDialog* SaveDialog = nullptr;
     vx40::FileDialog* OpenDialog = nullptr;
     vx40::FileDialog* SaveBinary = nullptr;

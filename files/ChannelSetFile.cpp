@@ -1,6 +1,32 @@
 #include "files/ChannelSetFile.h"
 
+#include <cerrno>
+#include <cstring>
+
+#include "platform/FileRead.h"
+
 namespace vx40 {
+
+namespace {
+
+std::string ReadFailureReason(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENOTDIR:
+            return "sie existiert nicht";
+        case EACCES:
+        case EPERM:
+            return "sie darf nicht gelesen werden";
+        case EISDIR:
+        case EINVAL:
+            return "sie ist keine gewöhnliche Datei";
+        default:
+            break;
+    }
+    return "Systemfehler " + std::to_string(error) + " (" + std::strerror(error) + ")";
+}
+
+}  // namespace
 
 std::string ChannelSetSection(int row) {
     return "Wert" + std::to_string(row);
@@ -25,6 +51,18 @@ void LoadChannelSet(ChannelTable& table, const IniFileStore& store) {
                 store.ReadString(section, kChannelSetKeys[static_cast<std::size_t>(column)], ""));
         }
     }
+}
+
+std::string ChannelSetLoadRefusal(const std::string& path) {
+    // Nothing is read: the file is only opened, as each read of the load will open it.
+    const FileReadResult opened =
+        ReadFileChunks(path, 0, ReadableFiles::RegularOnly, [](std::string_view) { return true; });
+    if (opened.Ok()) {
+        return {};
+    }
+    return "Die Datei \"" + path +
+           "\" kann nicht geladen werden: " + ReadFailureReason(opened.error) +
+           ". Die Tabelle bleibt, wie sie war.";
 }
 
 }  // namespace vx40

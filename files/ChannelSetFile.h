@@ -27,4 +27,9 @@ void SaveChannelSet(const ChannelTable& table, IniFileStore& store);
 // missing key gives an empty cell. The header row is not touched.
 void LoadChannelSet(ChannelTable& table, const IniFileStore& store);
 
+// Every read of a missing or unreadable file gives its default, so a load of such a file would
+// empty the whole table. A load asks first: empty when path is a regular file that can be opened
+// for reading, otherwise the message for the message dialog, and the load must not start.
+std::string ChannelSetLoadRefusal(const std::string& path);
+
 }  // namespace vx40

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -203,6 +205,66 @@ TEST(ChannelSetFile, FailingWriteEndsTheSaveWithTheEarlierKeysWritten) {
         whole[written.size()] == '[' ? whole.find("\r\n", nextLine) + 2 : nextLine;
     EXPECT_GT(nextKey, kLimit);
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"set.vx4"});
+}
+
+struct LoadRefusalCase {
+    const char* name;
+    const char* reason;  // empty: the file can be loaded
+};
+void PrintTo(const LoadRefusalCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ChannelSetLoadRefusalTest : public testing::TestWithParam<LoadRefusalCase> {
+  protected:
+    void SetUp() override {
+        WriteBytes(dir_.Path("set.vx4"), "[Wert1]\r\nFrequenz=1\r\n");
+        WriteBytes(dir_.Path("empty.vx4"), "");
+        ASSERT_EQ(::mkdir(dir_.Path("folder.vx4").c_str(), 0755), 0);
+        ASSERT_EQ(::mkfifo(dir_.Path("fifo.vx4").c_str(), 0644), 0);
+        ASSERT_EQ(::symlink("set.vx4", dir_.Path("link.vx4").c_str()), 0);
+    }
+    TempDir dir_;
+};
+
+TEST_P(ChannelSetLoadRefusalTest, OnlyARegularReadableFileMayBeLoaded) {
+    const std::string path = dir_.Path(GetParam().name);
+    const std::string reason = GetParam().reason;
+    EXPECT_EQ(ChannelSetLoadRefusal(path),
+              reason.empty() ? std::string()
+                             : "Die Datei \"" + path + "\" kann nicht geladen werden: " + reason +
+                                   ". Die Tabelle bleibt, wie sie war.");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ChannelSetLoadRefusalTest,
+    testing::Values(LoadRefusalCase{"set.vx4", ""}, LoadRefusalCase{"empty.vx4", ""},
+                    LoadRefusalCase{"link.vx4", ""},
+                    LoadRefusalCase{"missing.vx4", "sie existiert nicht"},
+                    LoadRefusalCase{"set.vx4/inner.vx4", "sie existiert nicht"},
+                    LoadRefusalCase{"folder.vx4", "sie ist keine gewöhnliche Datei"},
+                    // A FIFO without a writer would block an open for reading.
+                    LoadRefusalCase{"fifo.vx4", "sie ist keine gewöhnliche Datei"}),
+    [](const testing::TestParamInfo<LoadRefusalCase>& param) {
+        std::string name;
+        for (const char c : std::string(param.param.name)) {
+            name += std::isalnum(static_cast<unsigned char>(c)) != 0 ? c : '_';
+        }
+        return name;
+    });
+
+TEST(ChannelSetLoadRefusal, AFileWithoutReadPermissionIsRefused) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root reads every file";
+    }
+    TempDir dir;
+    const std::string path = dir.Path("locked.vx4");
+    WriteBytes(path, "[Wert1]\r\nFrequenz=1\r\n");
+    ::chmod(path.c_str(), 0);
+    EXPECT_EQ(ChannelSetLoadRefusal(path),
+              "Die Datei \"" + path +
+                  "\" kann nicht geladen werden: sie darf nicht gelesen werden. Die Tabelle "
+                  "bleibt, wie sie war.");
 }
 
 }  // namespace

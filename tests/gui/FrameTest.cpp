@@ -9,8 +9,8 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
-#include <deque>
 #include <stdexcept>
+#include <utility>
 
 #include "WindowFixture.h"
 #include "app/ApplicationFrame.h"
@@ -23,32 +23,6 @@
 
 namespace vx40 {
 namespace {
-
-struct ReportCase {
-    const char* message;
-    const char* shown;
-};
-void PrintTo(const ReportCase& c, std::ostream* os) {
-    *os << '"' << c.message << '"';
-}
-
-class FailureReportTextTest : public testing::TestWithParam<ReportCase> {};
-
-TEST_P(FailureReportTextTest, AppendsAPeriodAfterACharacterThatSortsAfterIt) {
-    EXPECT_EQ(FailureReport::ReportText(GetParam().message), QString::fromUtf8(GetParam().shown));
-}
-
-INSTANTIATE_TEST_SUITE_P(Messages, FailureReportTextTest,
-                         testing::Values(ReportCase{"Division by zero", "Division by zero."},
-                                         ReportCase{"'x' is not a valid integer value",
-                                                    "'x' is not a valid integer value."},
-                                         ReportCase{"Ends.", "Ends."}, ReportCase{"Ends!", "Ends!"},
-                                         ReportCase{"(x)", "(x)"}, ReportCase{"blank ", "blank "},
-                                         ReportCase{"dash-", "dash-"},
-                                         ReportCase{"slash/", "slash/."}, ReportCase{"9", "9."},
-                                         ReportCase{"", ""},
-                                         // The last byte of a UTF-8 umlaut sorts after "." as well.
-                                         ReportCase{"Gr\xc3\xb6\xc3\x9f", "Gr\xc3\xb6\xc3\x9f."}));
 
 class FrameTest : public WindowFixture {};
 
@@ -124,6 +98,7 @@ struct DialogCase {
     QStringList filters;
     const char* extension;
     bool mustExist;
+    bool showHidden;
 };
 void PrintTo(const DialogCase& c, std::ostream* os) {
     *os << '"' << c.name << '"';
@@ -142,6 +117,7 @@ TEST_P(FileDialogConfigurationTest, IsConfiguredForItsCommand) {
     EXPECT_EQ(dialog->QtNameFilters(), c.filters);
     EXPECT_EQ(settings.defaultExtension, c.extension);
     EXPECT_EQ(settings.mustExist, c.mustExist);
+    EXPECT_EQ(settings.showHidden, c.showHidden);
     EXPECT_EQ(dialog->FilterIndex(), 0);
     EXPECT_EQ(dialog->FileName(), "");
 }
@@ -154,27 +130,32 @@ INSTANTIATE_TEST_SUITE_P(
                                "&Save",
                                {"Brenstadel Datenfiles (*.vx4)", "alles (*)"},
                                "vx4",
+                               true,
                                true},
+                    // The open dialog checks existence too: a typo must not empty the table.
                     DialogCase{"OpenDialog",
                                FileDialogSettings::Kind::Open,
                                "Open",
                                "&Open",
                                {"Brenstadel Daten (*.vx4)", "alles (*)"},
                                "vx4",
-                               false},
+                               true,
+                               true},
                     DialogCase{"SaveBinary",
                                FileDialogSettings::Kind::Save,
                                "Save As",
                                "&Save",
                                {QString::fromUtf8("Binärdaten (*.bin)"), "alles (*)"},
                                "BIN",
-                               false},
+                               false,
+                               true},
                     DialogCase{"BinOpen",
                                FileDialogSettings::Kind::Open,
                                "Open",
                                "&Open",
                                {"Binary Files (*.bin)"},
                                "bin",
+                               false,
                                false}),
     [](const testing::TestParamInfo<DialogCase>& param) { return param.param.name; });
 
@@ -183,63 +164,73 @@ class FileDialogTest : public WindowFixture {
     void SetUp() override {
         WindowFixture::SetUp();
         ASSERT_TRUE(folder_.isValid());
-        FileDialog::SetTestHook([this](FileDialog& dialog) -> std::optional<QString> {
-            seen_.push_back(dialog.LastRefusal());
-            if (answers_.empty()) {
-                return std::nullopt;
-            }
-            auto [filter, name] = answers_.front();
-            answers_.pop_front();
-            dialog.SelectFilter(filter);
-            return name;
-        });
     }
     QString Path(const char* name) const { return folder_.filePath(QString::fromLatin1(name)); }
     void Touch(const char* name) const {
         QFile file(Path(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
+    static QString NotFound(const QString& path) {
+        return QDir::toNativeSeparators(path) +
+               "\nFile not found.\nPlease verify the correct file name was given.";
+    }
 
     QTemporaryDir folder_;
-    std::deque<std::pair<int, QString>> answers_;
-    std::vector<QString> seen_;
 };
 
 TEST_F(FileDialogTest, ANameWithoutExtensionGetsTheDefaultOnlyUnderTheFirstFilter) {
     auto* binary = Find<FileDialog>("SaveBinary");
-    answers_ = {{0, Path("image")}};
+    fileAnswers_ = {FileAnswer{0, Path("image")}};
     ASSERT_TRUE(binary->Execute(form_.get()));
     EXPECT_EQ(binary->FileName(), Path("image.BIN"));
-    answers_ = {{1, Path("image")}};
+    fileAnswers_ = {FileAnswer{1, Path("image")}};
     ASSERT_TRUE(binary->Execute(form_.get()));
     EXPECT_EQ(binary->FileName(), Path("image"));
     EXPECT_EQ(binary->FilterIndex(), 1);
-    answers_ = {{0, Path("image.dat")}};
+    fileAnswers_ = {FileAnswer{0, Path("image.dat")}};
     ASSERT_TRUE(binary->Execute(form_.get()));
     EXPECT_EQ(binary->FileName(), Path("image.dat"));
 }
 
-TEST_F(FileDialogTest, TheSaveDialogAcceptsOnlyAnExistingFileAndStaysOpenOtherwise) {
+// Both channel-set dialogs take only an existing file; a missing name is refused with the
+// message and the dialog stays open for the next name. Neither creates a file.
+class FileMustExistTest : public FileDialogTest, public testing::WithParamInterface<const char*> {};
+
+TEST_P(FileMustExistTest, AMissingNameIsRefusedAndTheDialogStaysOpen) {
     Touch("set.vx4");
-    auto* save = Find<FileDialog>("SaveDialog");
-    answers_ = {{0, Path("missing")}, {0, Path("set")}};
-    ASSERT_TRUE(save->Execute(form_.get()));
-    EXPECT_EQ(save->FileName(), Path("set.vx4"));
-    ASSERT_EQ(seen_.size(), 2u);
-    EXPECT_EQ(seen_[0], "");
-    EXPECT_EQ(seen_[1], QDir::toNativeSeparators(Path("missing.vx4")) +
-                            "\nFile not found.\nPlease verify the correct file name was given.");
+    auto* dialog = Find<FileDialog>(GetParam());
+    fileAnswers_ = {FileAnswer{0, Path("missing")}, FileAnswer{1, Path("missing.vx4")},
+                    FileAnswer{0, Path("set")}};
+    ASSERT_TRUE(dialog->Execute(form_.get()));
+    EXPECT_EQ(dialog->FileName(), Path("set.vx4"));
+    ASSERT_EQ(fileDialogs_.size(), 3u);
+    EXPECT_EQ(fileDialogs_[0].refusal, "");
+    EXPECT_EQ(fileDialogs_[1].refusal, NotFound(Path("missing.vx4")));
+    EXPECT_EQ(fileDialogs_[2].refusal, NotFound(Path("missing.vx4")));
     EXPECT_FALSE(QFile::exists(Path("missing.vx4")));
+
+    fileAnswers_ = {FileAnswer{0, Path("missing")}};
+    EXPECT_FALSE(dialog->Execute(form_.get()));
+    EXPECT_EQ(dialog->FileName(), "");
+    EXPECT_EQ(fileDialogs_.back().refusal, NotFound(Path("missing.vx4")));
 }
 
-TEST_F(FileDialogTest, TheOpenDialogAcceptsAnyNameAndACancelForgetsThePath) {
-    auto* open = Find<FileDialog>("OpenDialog");
-    answers_ = {{0, Path("missing")}};
-    ASSERT_TRUE(open->Execute(form_.get()));
-    EXPECT_EQ(open->FileName(), Path("missing.vx4"));
-    EXPECT_EQ(seen_.size(), 1u);
-    EXPECT_FALSE(open->Execute(form_.get()));
-    EXPECT_EQ(open->FileName(), "");
+INSTANTIATE_TEST_SUITE_P(ChannelSetDialogs, FileMustExistTest,
+                         testing::Values("SaveDialog", "OpenDialog"));
+
+TEST_F(FileDialogTest, TheBinDialogsLetAnyNameThroughAndACancelForgetsThePath) {
+    const std::pair<const char*, const char*> dialogs[] = {{"SaveBinary", "missing.BIN"},
+                                                           {"BinOpen", "missing.bin"}};
+    for (const auto& [name, completed] : dialogs) {
+        auto* dialog = Find<FileDialog>(name);
+        fileAnswers_ = {FileAnswer{0, Path("missing")}};
+        ASSERT_TRUE(dialog->Execute(form_.get())) << name;
+        EXPECT_EQ(dialog->FileName(), Path(completed));
+        EXPECT_FALSE(dialog->Execute(form_.get()));
+        EXPECT_EQ(dialog->FileName(), "");
+    }
+    EXPECT_EQ(fileDialogs_.size(), 4u);
+    EXPECT_EQ(fileDialogs_[0].refusal, "");
 }
 
 TEST_F(FileDialogTest, QtsDialogIsSetUpFromTheComponentAndCompletesTheTypedName) {

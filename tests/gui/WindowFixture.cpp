@@ -42,7 +42,20 @@ void WindowFixture::OpenWindow(const QLocale& locale) {
         }
         failures_.push_back(shown);
     });
-    FileDialog::SetTestHook([](FileDialog&) { return std::optional<QString>(); });
+    FileDialog::SetTestHook([this](FileDialog& dialog) -> std::optional<QString> {
+        fileDialogs_.push_back(
+            {dialog.objectName(), dialog.FileName(), dialog.FilterIndex(), dialog.LastRefusal()});
+        if (fileAnswers_.empty()) {
+            return std::nullopt;
+        }
+        const std::optional<FileAnswer> answer = fileAnswers_.front();
+        fileAnswers_.pop_front();
+        if (!answer) {
+            return std::nullopt;
+        }
+        dialog.SelectFilter(answer->filter);
+        return answer->name;
+    });
     form_->show();
     form_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <deque>
 #include <memory>
+#include <optional>
+#include <ostream>
 #include <vector>
 
 #include <QLocale>
@@ -15,6 +18,11 @@
 #include "channel/ChannelConstants.h"
 
 class QWidget;
+
+// Failed comparisons show Qt's texts as text.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace vx40 {
 
@@ -37,6 +45,19 @@ class WindowFixture : public testing::Test {
         QString text;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QStringList buttons;
+    };
+    // A file dialog as it opened: the file name and filter entry it remembered, and the refusal
+    // of the name answered just before while it stayed open (empty when none).
+    struct FileDialogOpening {
+        QString dialog;
+        QString fileName;
+        int filter = 0;
+        QString refusal;
+    };
+    // What the user answers in a file dialog: a name typed under a filter entry.
+    struct FileAnswer {
+        int filter = 0;
+        QString name;
     };
 
     void SetUp() override { OpenWindow(QLocale::c()); }
@@ -63,6 +84,10 @@ class WindowFixture : public testing::Test {
     std::unique_ptr<TForm1> form_;
     std::vector<ShownMessage> messages_;
     std::vector<ShownFailure> failures_;
+    // One answer per opening of a file dialog, nothing for a cancel; with none left every file
+    // dialog is cancelled.
+    std::deque<std::optional<FileAnswer>> fileAnswers_;
+    std::vector<FileDialogOpening> fileDialogs_;
     int beepsAtStart_ = 0;
 };
 
