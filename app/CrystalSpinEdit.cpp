@@ -11,14 +11,13 @@ namespace vx40 {
 namespace {
 
 constexpr int kIncrement = 1000000;
-constexpr int kCrystalHz = 6000000;
 
 }  // namespace
 
 CrystalSpinEdit::CrystalSpinEdit(QWidget* parent) : QSpinBox(parent) {
     setRange(kMinCrystalHz, kMaxCrystalHz);
     setSingleStep(kIncrement);
-    setValue(kCrystalHz);
+    setValue(vx40::kCrystalHz);
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // The edit part refuses text changes; the spin box itself stays enabled so that its buttons
     // still answer, with a beep.

@@ -36,6 +36,8 @@ inline constexpr std::int32_t kMaxPart = 127;
 inline constexpr std::int32_t kBackStepNumerator = 125;
 inline constexpr std::int32_t kBackStepDenominator = 10;
 
+// The crystal the synthesizer runs on, in Hz; the crystal field shows it and cannot change it.
+inline constexpr std::int32_t kCrystalHz = 6000000;
 // The crystal frequency the calculation accepts, in Hz: the range of the crystal field.
 inline constexpr std::int32_t kMinCrystalHz = 0;
 inline constexpr std::int32_t kMaxCrystalHz = 10000000;

@@ -15,7 +15,7 @@ struct CalculationInputs {
     std::string r0Text = "12";
     std::string r1Text = "5";
     std::string r2Text = "2";
-    std::int32_t crystalHz = 6000000;
+    std::int32_t crystalHz = kCrystalHz;
     bool modulator = true;
     bool test = false;
     std::int32_t frequencyKhz = 798300;
