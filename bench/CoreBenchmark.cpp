@@ -1,5 +1,7 @@
 #include <benchmark/benchmark.h>
 
+#include "BenchmarkTables.h"
+#include "channel/ChannelConstants.h"
 #include "channel/ChannelTable.h"
 #include "channel/DividerCalculation.h"
 #include "channel/NFactorBackCalculation.h"
@@ -37,19 +39,24 @@ BENCHMARK_CAPTURE(Calculate, worst_search, [] {
     return inputs;
 }());
 
-void SixteenRowsAndBackCalculation(benchmark::State& state) {
+void SixteenRows(benchmark::State& state) {
     vx40::ChannelTable table;
     for (auto _ : state) {
         vx40::SelectionCodes kept;
-        for (int row = 1; row <= 16; ++row) {
-            const auto result = vx40::CalculateDividerWord(WithFrequency(798300 + 25 * row), kept);
-            vx40::ApplyCalculation(table, row, result, {});
-        }
-        vx40::BackCalculateNFactors(table);
-        benchmark::DoNotOptimize(table.Cell(0, 16).data());
+        vx40::bench::CalculateRows(table, kept);
+        benchmark::DoNotOptimize(table.Cell(vx40::kLastNibbleColumn, 16).data());
     }
 }
-BENCHMARK(SixteenRowsAndBackCalculation);
+BENCHMARK(SixteenRows);
+
+void BackCalculation(benchmark::State& state) {
+    vx40::ChannelTable table = vx40::bench::CalculatedTable();
+    for (auto _ : state) {
+        vx40::BackCalculateNFactors(table);
+        benchmark::DoNotOptimize(table.Cell(vx40::kFrequencyColumn, 16).data());
+    }
+}
+BENCHMARK(BackCalculation);
 
 }  // namespace
 

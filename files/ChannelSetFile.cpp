@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/FileRead.h"
+#include "platform/PrivateProfile.h"
 
 namespace vx40 {
 
@@ -26,6 +27,20 @@ std::string ReadFailureReason(int error) {
     return "Systemfehler " + std::to_string(error) + " (" + std::strerror(error) + ")";
 }
 
+// The 192 cells of rows 1 to 16 in the order of their keys in the file: row by row, and within a
+// row column by column. Stops when visit returns false.
+template <typename Visit>
+void ForEachKey(Visit&& visit) {
+    for (int row = 1; row < kRowCount; ++row) {
+        const std::string section = ChannelSetSection(row);
+        for (int column = 0; column < kColumnCount; ++column) {
+            if (!visit(column, row, section, kChannelSetKeys[static_cast<std::size_t>(column)])) {
+                return;
+            }
+        }
+    }
+}
+
 }  // namespace
 
 std::string ChannelSetSection(int row) {
@@ -33,24 +48,26 @@ std::string ChannelSetSection(int row) {
 }
 
 void SaveChannelSet(const ChannelTable& table, IniFileStore& store) {
-    for (int row = 1; row < kRowCount; ++row) {
-        const std::string section = ChannelSetSection(row);
-        for (int column = 0; column < kColumnCount; ++column) {
-            store.WriteString(section, kChannelSetKeys[static_cast<std::size_t>(column)],
-                              table.Cell(column, row));
-        }
-    }
+    ForEachKey([&](int column, int row, const std::string& section, std::string_view key) {
+        store.WriteString(section, key, table.Cell(column, row));
+        return true;
+    });
+}
+
+std::optional<std::string> ChannelSetText(const ChannelTable& table) {
+    std::optional<std::string> text(std::in_place);
+    ForEachKey([&](int column, int row, const std::string& section, std::string_view key) {
+        text = PrivateProfileTextAfterWrite(*text, section, key, table.Cell(column, row));
+        return text.has_value();
+    });
+    return text;
 }
 
 void LoadChannelSet(ChannelTable& table, const IniFileStore& store) {
-    for (int row = 1; row < kRowCount; ++row) {
-        const std::string section = ChannelSetSection(row);
-        for (int column = 0; column < kColumnCount; ++column) {
-            table.SetCell(
-                column, row,
-                store.ReadString(section, kChannelSetKeys[static_cast<std::size_t>(column)], ""));
-        }
-    }
+    ForEachKey([&](int column, int row, const std::string& section, std::string_view key) {
+        table.SetCell(column, row, store.ReadString(section, key, ""));
+        return true;
+    });
 }
 
 std::string ChannelSetLoadRefusal(const std::string& path) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,10 @@ std::string ChannelSetSection(int row);
 // one key per write. A failing write raises IniWriteFailure from the store at that key; the keys
 // written before it stay written.
 void SaveChannelSet(const ChannelTable& table, IniFileStore& store);
+
+// The text that SaveChannelSet writes into an empty file (208 lines), made in memory by the same
+// writes in the same order; none when a cell's text cannot be written (a CR, LF or NUL in it).
+std::optional<std::string> ChannelSetText(const ChannelTable& table);
 
 // Reads the 192 keys in the same order, with the default "", into rows 1 to 16 unchanged; a
 // missing key gives an empty cell. The header row is not touched.

@@ -1,5 +1,6 @@
 #include "platform/PrivateProfile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <limits>
 #include <new>
@@ -101,6 +102,8 @@ class TrimmedText {
 enum class LineKind { Other, Section, Key };
 
 struct ScannedLine {
+    // Key only for the key lines of the wanted section: the lines of every other section are
+    // skipped to their end without a look at their names.
     LineKind kind = LineKind::Other;
     // Key lines: the line stands below the first header of the wanted section.
     bool inWantedSection = false;
@@ -123,10 +126,22 @@ class ProfileScanner {
     // Hands every complete line to onLine; returns false as soon as onLine does.
     template <typename OnLine>
     bool Feed(std::string_view bytes, OnLine&& onLine) {
-        for (const char c : bytes) {
-            if (!Step(c, onLine)) {
+        std::size_t at = 0;
+        while (at < bytes.size()) {
+            if (phase_ == Phase::Skip || phase_ == Phase::SectionTail) {
+                // Nothing more of this line counts but where it ends.
+                const std::size_t stop = std::min(bytes.find('\n', at), bytes.size());
+                if (stop > at) {
+                    lastWasCr_ = bytes[stop - 1] == '\r';
+                    offset_ += stop - at;
+                    at = stop;
+                    continue;
+                }
+            }
+            if (!Step(bytes[at], onLine)) {
                 return false;
             }
+            ++at;
         }
         return true;
     }
@@ -170,7 +185,8 @@ class ProfileScanner {
                 if (c == '[') {
                     phase_ = Phase::SectionName;
                     name_.Reset(section_.size(), false);
-                } else if (c == ';') {
+                } else if (c == ';' || (!inWanted_ && !IsBlank(c))) {
+                    // Only the key lines of the wanted section are looked at.
                     phase_ = Phase::Skip;
                 } else if (c == '=') {
                     name_.Reset(key_.size(), false);
@@ -295,6 +311,25 @@ bool AcceptableNames(std::string_view section, std::string_view key) {
            key.find('=') == std::string_view::npos && key.front() != ';' && key.front() != '[';
 }
 
+struct WriteNames {
+    std::string_view section;
+    std::string_view key;
+};
+
+// The names without the blanks at their ends, when a write of them and the value keeps the
+// file's structure.
+std::optional<WriteNames> CheckedNames(std::string_view section, std::string_view key,
+                                       std::string_view value) {
+    if (BreaksTheLine(section) || BreaksTheLine(key) || BreaksTheLine(value)) {
+        return std::nullopt;
+    }
+    const WriteNames names{Trim(section), Trim(key)};
+    if (!AcceptableNames(names.section, names.key)) {
+        return std::nullopt;
+    }
+    return names;
+}
+
 // Where a write changes the text: the wanted key's line, or else the line after which it goes.
 struct WritePlace {
     std::optional<ScannedLine> header;
@@ -398,14 +433,21 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
     return found.has_value() ? *found : std::string(defaultValue);
 }
 
+std::optional<std::string> PrivateProfileTextAfterWrite(std::string_view content,
+                                                        std::string_view section,
+                                                        std::string_view key,
+                                                        std::string_view value) {
+    const std::optional<WriteNames> names = CheckedNames(section, key, value);
+    if (!names) {
+        return std::nullopt;
+    }
+    return NewContent(content, names->section, names->key, value);
+}
+
 bool WritePrivateProfileString(std::string_view section, std::string_view key,
                                std::string_view value, const std::string& path) {
-    if (BreaksTheLine(section) || BreaksTheLine(key) || BreaksTheLine(value)) {
-        return false;
-    }
-    section = Trim(section);
-    key = Trim(key);
-    if (!AcceptableNames(section, key)) {
+    const std::optional<WriteNames> names = CheckedNames(section, key, value);
+    if (!names) {
         return false;
     }
     try {
@@ -414,7 +456,7 @@ bool WritePrivateProfileString(std::string_view section, std::string_view key,
         if (!old.result.Ok() && old.result.error != ENOENT) {
             return false;
         }
-        const std::string content = NewContent(old.bytes, section, key, value);
+        const std::string content = NewContent(old.bytes, names->section, names->key, value);
         return ReplaceFile(path, content, SyncToDisk::No).Ok();
     } catch (const std::bad_alloc&) {
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,5 +33,12 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
 // "[", or a name that is empty.
 bool WritePrivateProfileString(std::string_view section, std::string_view key,
                                std::string_view value, const std::string& path);
+
+// The same write on INI text in memory: the text after it, or none where the write would refuse
+// the names or the value.
+std::optional<std::string> PrivateProfileTextAfterWrite(std::string_view content,
+                                                        std::string_view section,
+                                                        std::string_view key,
+                                                        std::string_view value);
 
 }  // namespace vx40

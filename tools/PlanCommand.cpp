@@ -1,6 +1,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <limits>
+#include <optional>
 
 #include "channel/CellText.h"
 #include "channel/ChannelConstants.h"
@@ -8,13 +9,11 @@
 #include "files/ChannelSetFile.h"
 #include "platform/FileRead.h"
 #include "platform/FileReplace.h"
-#include "platform/IniFileStore.h"
 #include "platform/RuntimeFailure.h"
 #include "tools/ExitCode.h"
 #include "tools/FrequencyPlan.h"
 #include "tools/FrequencyText.h"
 #include "tools/InputFile.h"
-#include "tools/TemporaryFile.h"
 #include "tools/ToolCommands.h"
 #include "tools/ToolError.h"
 
@@ -30,47 +29,6 @@ bool SameFile(const std::string& first, const std::string& second) {
         return std::filesystem::absolute(path).lexically_normal();
     };
     return normal(first) == normal(second);
-}
-
-FileReplaceResult CreationFailure(int error) {
-    switch (error) {
-        case ENOENT:
-        case ENOTDIR:
-            return {FileReplaceFailure::FolderMissing, error};
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            return {FileReplaceFailure::FolderNotWritable, error};
-        case ENOSPC:
-        case EDQUOT:
-            return {FileReplaceFailure::DiskFull, error};
-        default:
-            return {FileReplaceFailure::Other, error};
-    }
-}
-
-// The channel-set file of the table as the window's save writes it into an empty file: 16
-// sections of 12 keys, 208 lines. It is built in a fresh file beside the target, so that the
-// target itself is only ever replaced whole.
-std::string ChannelSetText(const ChannelTable& table, const std::string& vx4Path) {
-    const TemporaryFile temporary(vx4Path);
-    if (!temporary.Valid()) {
-        throw ToolError(FileWriteFailureMessage(vx4Path, CreationFailure(temporary.Error())),
-                        false);
-    }
-    IniFileStore store;
-    store.SetFileName(temporary.Path());
-    try {
-        SaveChannelSet(table, store);
-    } catch (const IniWriteFailure&) {
-        throw IniWriteFailure(vx4Path);
-    }
-    FilePrefix written = ReadFilePrefix(temporary.Path(), std::numeric_limits<std::size_t>::max(),
-                                        ReadableFiles::RegularOnly);
-    if (!written.result.Ok()) {
-        throw IniWriteFailure(vx4Path);
-    }
-    return std::move(written.bytes);
 }
 
 // What a target held before the tool replaced it, so that a later failure can put it back.
@@ -112,9 +70,13 @@ void WritePlanFiles(const ChannelTable& table, const PlanArguments& arguments) {
         }
         return;
     }
-    const std::string text = ChannelSetText(table, arguments.vx4Path);
+    // The text is made in memory; the target itself is only ever replaced whole.
+    const std::optional<std::string> text = ChannelSetText(table);
+    if (!text) {
+        throw IniWriteFailure(arguments.vx4Path);
+    }
     const PreviousContent previous = ReadPreviousContent(arguments.vx4Path);
-    if (const FileReplaceResult vx4 = ReplaceFile(arguments.vx4Path, text, SyncToDisk::Yes);
+    if (const FileReplaceResult vx4 = ReplaceFile(arguments.vx4Path, *text, SyncToDisk::Yes);
         !vx4.Ok()) {
         throw ToolError(FileWriteFailureMessage(arguments.vx4Path, vx4), false);
     }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,33 @@ TEST(ChannelSetFile, SaveIntoAMissingOrEmptyFileWritesThe208Lines) {
         EXPECT_EQ(lines, 208u);
     }
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"empty.vx4", "missing.vx4"}));
+}
+
+// The text made in memory is byte for byte what a save writes into an empty file.
+TEST(ChannelSetFile, TextInMemoryIsTheSaveIntoAnEmptyFile) {
+    ChannelTable calculated = testutil::CalculatedTable();
+    calculated.SetCell(0, 7, "");
+    calculated.SetCell(0, 16, " 798300");
+    ChannelTable cleared;
+    cleared.Clear();
+    for (const ChannelTable* table : {&calculated, &cleared}) {
+        TempDir dir;
+        WriteBytes(dir.Path("empty.vx4"), "");
+        IniFileStore store = StoreOn(dir.Path("empty.vx4"));
+        SaveChannelSet(*table, store);
+        const std::optional<std::string> text = ChannelSetText(*table);
+        ASSERT_TRUE(text.has_value());
+        EXPECT_EQ(*text, ReadBytes(dir.Path("empty.vx4")));
+        EXPECT_EQ(*text, SavedText(*table));
+    }
+}
+
+TEST(ChannelSetFile, TextOfACellThatWouldBreakALineIsNone) {
+    for (const char* text : {"1\r\n[Wert2]", "0\n", "a\rb"}) {
+        ChannelTable table = testutil::CalculatedTable();
+        table.SetCell(11, 16, text);
+        EXPECT_FALSE(ChannelSetText(table).has_value()) << text;
+    }
 }
 
 TEST(ChannelSetFile, SaveAndLoadGiveBackEveryCell) {

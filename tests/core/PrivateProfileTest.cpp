@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -88,7 +89,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "[S]\n" + std::string(100000, 'j') + "\n" + std::string(100000, ' ') + "K=9\n",
                  "S", "K", "9"},
         ReadCase{"BrokenByteOrderMark", "\xEF\xBB[S]\nK=1\n[T]\nK=2\n", "T", "K", "2"},
-        ReadCase{"UnclosedSectionLine", "[S]\n[T\nK=1\n", "S", "K", "1"}),
+        ReadCase{"UnclosedSectionLine", "[S]\n[T\nK=1\n", "S", "K", "1"},
+        ReadCase{"SectionNameInAnotherSectionsValue", "[T]\nx=[S]\nK=1\n[S]\nK=2\n", "S", "K", "2"},
+        ReadCase{"TextAfterTheSectionLine", "[T] K=1\n[S] ; note\r\nK=2\r\n", "S", "K", "2"},
+        ReadCase{"IndentedSectionLine", "[T]\nK=1\n \t[S]\nK=3\n", "S", "K", "3"}),
     [](const ::testing::TestParamInfo<ReadCase>& param) { return param.param.name; });
 
 TEST(ProfileRead, AnythingButARegularFileGivesTheDefault) {
@@ -169,6 +173,78 @@ TEST(ProfileWrite, KeyGoesIntoAnEmptySectionRightAfterItsHeader) {
     ASSERT_TRUE(WritePrivateProfileString("Wert2", "B", "2", path));
     EXPECT_EQ(ReadBytes(path), "[Wert1]\r\nA=1\r\n\r\n[Wert2]\r\nB=2\r\n");
 }
+
+// The write on text in memory gives what the write on a file leaves in it, and refuses alike.
+TEST(ProfileText, IsTheWriteOnAFile) {
+    struct TextCase {
+        std::string content;
+        std::string section;
+        std::string key;
+        std::string value;
+    };
+    const TextCase cases[] = {
+        {"", "Wert1", "Frequenz", "798300"},
+        {"[wert1]\n  d0 = 07  \nx=1", " WERT1 ", "D0", "0F"},
+        {"\xEF\xBB\xBF; note\n[Tail]\ny=2", "Tail", "z", "  "},
+        {"[S]\r\nK=1\r\n", "T", "K", ""},
+        {"[S]\r\nK=1\r\n", "S", "K", "0\r1"},
+        {"[S]\r\nK=1\r\n", "S", "=K", "1"},
+        {"[S]\r\nK=1\r\n", "S]", "K", "1"},
+    };
+    for (const TextCase& c : cases) {
+        SCOPED_TRACE(c.content + " | " + c.section + " | " + c.key + " | " + c.value);
+        TempDir dir;
+        const std::string path = dir.Path("set.vx4");
+        WriteBytes(path, c.content);
+        const bool written = WritePrivateProfileString(c.section, c.key, c.value, path);
+        const std::optional<std::string> text =
+            PrivateProfileTextAfterWrite(c.content, c.section, c.key, c.value);
+        ASSERT_EQ(text.has_value(), written);
+        EXPECT_EQ(text.value_or(c.content), ReadBytes(path));
+    }
+}
+
+// The reader takes a file in pieces of 64 KiB. A long line whose CR LF ends on either side of a
+// piece's end changes neither the read nor the write: a line of another section, a comment in the
+// wanted section, the wanted key's own value.
+class ProfilePieceEnd : public ::testing::TestWithParam<int> {};
+
+TEST_P(ProfilePieceEnd, LineEndOnEitherSide) {
+    constexpr std::size_t kPiece = 64 * 1024;
+    struct Layout {
+        std::string head;  // the long line starts with it
+        std::string rest;  // the lines after the long one
+        std::string read;  // what K reads; "" for the long line itself
+        std::string written;
+    };
+    const Layout layouts[] = {
+        {"[T]\r\nx=", "[S]\r\nK=1\r\n", "1", "[S]\r\nK=2\r\nL=3\r\n"},
+        {"[S]\r\n; ", "K=1\r\n", "1", "K=2\r\nL=3\r\n"},
+        {"[S]\r\nK=", "", "", ""},
+    };
+    for (const Layout& layout : layouts) {
+        SCOPED_TRACE(layout.head);
+        TempDir dir;
+        const std::string path = dir.Path("set.vx4");
+        // The long line's CR stands at kPiece - 1 + shift.
+        const std::string filler(
+            static_cast<std::size_t>(static_cast<int>(kPiece - 1 - layout.head.size()) +
+                                     GetParam()),
+            'f');
+        WriteBytes(path, layout.head + filler + "\r\n" + layout.rest);
+        const std::string read = layout.read.empty() ? filler.substr(0, 2047) : layout.read;
+        EXPECT_EQ(GetPrivateProfileString("S", "K", "<default>", path), read);
+        ASSERT_TRUE(WritePrivateProfileString("S", "K", "2", path));
+        ASSERT_TRUE(WritePrivateProfileString("S", "L", "3", path));
+        const std::string expected = layout.read.empty()
+                                         ? "[S]\r\nK=2\r\nL=3\r\n"
+                                         : layout.head + filler + "\r\n" + layout.written;
+        EXPECT_EQ(ReadBytes(path), expected);
+        EXPECT_EQ(GetPrivateProfileString("S", "L", "<default>", path), "3");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Shifts, ProfilePieceEnd, ::testing::Range(-3, 4));
 
 struct RefusedWrite {
     const char* name;

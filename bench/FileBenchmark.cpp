@@ -1,0 +1,200 @@
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <fstream>
+#include <span>
+#include <string>
+
+#include "BenchmarkFolder.h"
+#include "BenchmarkTables.h"
+#include "channel/ChannelConstants.h"
+#include "channel/NFactorBackCalculation.h"
+#include "files/BinFile.h"
+#include "files/BinImage.h"
+#include "files/ChannelSetFile.h"
+#include "platform/IniFileStore.h"
+
+namespace {
+
+using vx40::ChannelTable;
+using vx40::bench::BenchmarkFolder;
+using vx40::bench::FolderKind;
+
+// The second table of a save that alternates: every value changes, none changes its length.
+constexpr std::int32_t kOtherTableShiftKhz = 400;
+
+bool WriteText(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    return static_cast<bool>(out);
+}
+
+std::size_t LineCount(const std::string& text) {
+    std::size_t lines = 0;
+    for (const char c : text) {
+        lines += c == '\n' ? 1 : 0;
+    }
+    return lines;
+}
+
+// Sections of another program, shaped like the channel sections (a name and 12 keys), standing
+// before them so that every key the save looks for lies behind all of them.
+std::string OtherSections(int count) {
+    std::string text;
+    for (int section = 1; section <= count; ++section) {
+        text.append("[Fremd").append(std::to_string(section)).append("]\r\n");
+        for (int key = 0; key < vx40::kColumnCount; ++key) {
+            text.append("Eintrag").append(std::to_string(key)).append("=0");
+            text.append(std::to_string(key % 10)).append("\r\n");
+        }
+    }
+    return text;
+}
+
+void BinImageInMemory(benchmark::State& state) {
+    const ChannelTable source = vx40::bench::CalculatedTable();
+    ChannelTable target;
+    for (auto _ : state) {
+        const vx40::BinImageBuild build = vx40::BuildBinImage(source);
+        const vx40::BinImageParse parse = vx40::ParseBinImage(std::span(*build.image));
+        vx40::ApplyBinImage(target, parse.image);
+        benchmark::DoNotOptimize(target.Cell(vx40::kLastNibbleColumn, 1).data());
+    }
+}
+BENCHMARK(BinImageInMemory);
+
+// What a user does with a whole table in one sitting, without the files: 16 calculations, the
+// back-calculation, the image built, checked and applied.
+void SixteenRowsBackCalculationBinImage(benchmark::State& state) {
+    ChannelTable table;
+    ChannelTable readBack;
+    for (auto _ : state) {
+        vx40::SelectionCodes kept;
+        vx40::bench::CalculateRows(table, kept);
+        vx40::BackCalculateNFactors(table);
+        const vx40::BinImageBuild build = vx40::BuildBinImage(table);
+        const vx40::BinImageParse parse = vx40::ParseBinImage(std::span(*build.image));
+        vx40::ApplyBinImage(readBack, parse.image);
+        benchmark::DoNotOptimize(readBack.Cell(vx40::kLastNibbleColumn, 1).data());
+    }
+}
+BENCHMARK(SixteenRowsBackCalculationBinImage);
+
+void BinFileWriteRead(benchmark::State& state, FolderKind kind) {
+    const BenchmarkFolder folder(kind);
+    if (!folder.Valid()) {
+        state.SkipWithError(folder.Error().c_str());
+        return;
+    }
+    const std::string path = folder.Path("channels.bin");
+    const ChannelTable source = vx40::bench::CalculatedTable();
+    ChannelTable target;
+    for (auto _ : state) {
+        if (!vx40::WriteBinFile(source, path).Written() ||
+            !vx40::ReadBinFileInto(target, path).Accepted()) {
+            state.SkipWithError("bin file not written or not read back");
+            break;
+        }
+    }
+}
+BENCHMARK_CAPTURE(BinFileWriteRead, disk, FolderKind::Disk)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BinFileWriteRead, tmpfs, FolderKind::Tmpfs)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The save dialog takes only files that exist: an empty file is the first save of a table.
+void SaveIntoEmptyFile(benchmark::State& state, FolderKind kind) {
+    const BenchmarkFolder folder(kind);
+    if (!folder.Valid()) {
+        state.SkipWithError(folder.Error().c_str());
+        return;
+    }
+    vx40::IniFileStore store;
+    store.SetFileName(folder.Path("channels.vx4"));
+    const ChannelTable table = vx40::bench::CalculatedTable();
+    for (auto _ : state) {
+        state.PauseTiming();
+        const bool emptied = WriteText(store.FileName(), "");
+        state.ResumeTiming();
+        if (!emptied) {
+            state.SkipWithError("cannot empty the file");
+            break;
+        }
+        vx40::SaveChannelSet(table, store);
+    }
+}
+BENCHMARK_CAPTURE(SaveIntoEmptyFile, disk, FolderKind::Disk)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(SaveIntoEmptyFile, tmpfs, FolderKind::Tmpfs)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// A save over a channel-set file written earlier, with 16 x range(0) sections of another program
+// in front: 0 gives the bare 208-line file. The two tables alternate, so every key changes.
+void SaveIntoExistingFile(benchmark::State& state, FolderKind kind) {
+    const BenchmarkFolder folder(kind);
+    if (!folder.Valid()) {
+        state.SkipWithError(folder.Error().c_str());
+        return;
+    }
+    const ChannelTable tables[] = {vx40::bench::CalculatedTable(),
+                                   vx40::bench::CalculatedTable(kOtherTableShiftKhz)};
+    const std::string text = OtherSections(vx40::kChannelCount * static_cast<int>(state.range(0))) +
+                             *vx40::ChannelSetText(tables[1]);
+    vx40::IniFileStore store;
+    store.SetFileName(folder.Path("channels.vx4"));
+    if (!WriteText(store.FileName(), text)) {
+        state.SkipWithError("cannot write the file");
+        return;
+    }
+    std::size_t saves = 0;
+    for (auto _ : state) {
+        vx40::SaveChannelSet(tables[saves++ % 2], store);
+    }
+    state.counters["lines"] = static_cast<double>(LineCount(text));
+    state.counters["bytes"] = static_cast<double>(text.size());
+}
+BENCHMARK_CAPTURE(SaveIntoExistingFile, disk, FolderKind::Disk)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(100)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(SaveIntoExistingFile, tmpfs, FolderKind::Tmpfs)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(100)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+void LoadChannelSet(benchmark::State& state, FolderKind kind) {
+    const BenchmarkFolder folder(kind);
+    if (!folder.Valid()) {
+        state.SkipWithError(folder.Error().c_str());
+        return;
+    }
+    vx40::IniFileStore store;
+    store.SetFileName(folder.Path("channels.vx4"));
+    if (!WriteText(store.FileName(), *vx40::ChannelSetText(vx40::bench::CalculatedTable()))) {
+        state.SkipWithError("cannot write the file");
+        return;
+    }
+    ChannelTable table;
+    for (auto _ : state) {
+        vx40::LoadChannelSet(table, store);
+        benchmark::DoNotOptimize(table.Cell(vx40::kLastNibbleColumn, 16).data());
+    }
+}
+BENCHMARK_CAPTURE(LoadChannelSet, disk, FolderKind::Disk)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(LoadChannelSet, tmpfs, FolderKind::Tmpfs)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+}  // namespace

@@ -1,0 +1,114 @@
+# Prints the budget table from the "key value" lines that bench/run collects: benchmark medians in
+# microseconds, whole processes in milliseconds (key_ms) and kilobytes (key_kb). The ratio is the
+# measured figure over its budget, so 1.00 or less is met.
+{ value[$1] = $2 + 0; known[$1] = 1 }
+
+function need(key) {
+    if (!(key in known)) {
+        printf "missing figure: %s\n", key > "/dev/stderr"
+        missing = 1
+        return 0
+    }
+    return value[key]
+}
+
+function duration(us) {
+    if (us < 1000) return sprintf("%.2f us", us)
+    return sprintf("%.2f ms", us / 1000)
+}
+
+function memory(kb) {
+    return sprintf("%.1f MB", kb / 1024)
+}
+
+function line(figure, measured, budget, ratio, verdict) {
+    printf "| %-52s | %-24s | %-30s | %-5s | %-6s |\n", figure, measured, budget, ratio, verdict
+}
+
+function info(figure, measured) {
+    line(figure, measured, "", "", "")
+}
+
+function budgeted(figure, measured, amount, limit, budget) {
+    ratio = amount / limit
+    verdict = ratio <= 1 ? "met" : "MISSED"
+    if (verdict == "MISSED") ++missed
+    line(figure, measured, budget, sprintf("%.2f", ratio), verdict)
+}
+
+function under(figure, key, limitUs, budget) {
+    budgeted(figure, duration(need(key)), need(key), limitUs, budget)
+}
+
+function section(title) {
+    line("**" title "**", "", "", "", "")
+}
+
+END {
+    line("Figure", "Measured (median)", "Floor / budget", "Ratio", "Met")
+    line("---", "---", "---", "---", "---")
+
+    section("Calculation, in memory")
+    under("One calculation: default channel", "Calculate/default_channel", 5, "< 5 us")
+    under("One calculation: refused frequency", "Calculate/refused", 5, "< 5 us")
+    under("One calculation: longest search", "Calculate/worst_search", 5, "< 5 us")
+    info("All 16 rows calculated", duration(need("SixteenRows")))
+    info("Back-calculation of 16 rows", duration(need("BackCalculation")))
+    info("Bin image built, checked and applied", duration(need("BinImageInMemory")))
+    under("16 rows + back-calculation + bin write and read", "SixteenRowsBackCalculationBinImage",
+          100, "< 100 us")
+
+    section("Files: disk and RAM side by side")
+    info("Bin file written (flushed) and read, disk", duration(need("BinFileWriteRead/disk")))
+    info("Bin file written (flushed) and read, RAM", duration(need("BinFileWriteRead/tmpfs")))
+    info("Save of 192 keys into an empty file, disk", duration(need("SaveIntoEmptyFile/disk")))
+    info("Save of 192 keys into an empty file, RAM", duration(need("SaveIntoEmptyFile/tmpfs")))
+    split("disk tmpfs", kinds, " ")
+    split("disk RAM", names, " ")
+    for (k = 1; k <= 2; ++k) {
+        base = "SaveIntoExistingFile/" kinds[k] "/"
+        under("Save of 192 keys into a 208-line file, " names[k], base "0", 20000, "< 20 ms")
+        info("  ... with 16 other sections (416 lines), " names[k], duration(need(base "1")))
+        info("  ... with 160 other sections (2288 lines), " names[k], duration(need(base "10")))
+        info("  ... with 1600 other sections (21008 lines), " names[k],
+             duration(need(base "100")))
+        # Linear growth: the time grows at most as the file does (fixed costs only lower the
+        # ratio); a cost quadratic in the file would grow by the square of 21008 / 2288.
+        sizes = 21008 / 2288
+        growth = need(base "100") / need(base "10")
+        budgeted("  growth 160 -> 1600 other sections, " names[k], sprintf("x %.1f", growth),
+                 growth, 1.5 * sizes, sprintf("<= 1.5 x file growth %.1f", sizes))
+    }
+    under("Load of 192 keys, disk", "LoadChannelSet/disk", 5000, "< 5 ms")
+    under("Load of 192 keys, RAM", "LoadChannelSet/tmpfs", 5000, "< 5 ms")
+
+    section("Whole processes")
+    bare = need("bare_ms")
+    budgeted("Start-up to activated window", sprintf("%.1f ms (%.2f x bare)", need("window_ms"),
+             need("window_ms") / bare), need("window_ms"), 1.25 * bare,
+             sprintf("<= 1.25 x bare = %.1f ms", 1.25 * bare))
+    info("  floor: bare QMainWindow", sprintf("%.1f ms", bare))
+    info("  bare window with one label", sprintf("%.1f ms (%.2f x bare)", need("label_ms"),
+         need("label_ms") / bare))
+    info("  stock label, menu, combo box, table", sprintf("%.1f ms (%.2f x bare)",
+         need("widgets_ms"), need("widgets_ms") / bare))
+    bareKb = need("bare_kb")
+    budgeted("Peak resident memory of the window", sprintf("%s (%.2f x bare)",
+             memory(need("window_kb")), need("window_kb") / bareKb), need("window_kb"),
+             1.25 * bareKb, sprintf("<= 1.25 x bare = %s", memory(1.25 * bareKb)))
+    info("  floor: bare QMainWindow", memory(bareKb))
+    info("  bare window with one label", memory(need("label_kb")))
+    info("  stock label, menu, combo box, table", memory(need("widgets_kb")))
+    limit = 2 * need("true_ms") + 5
+    budget = sprintf("<= 2 x true + 5 ms = %.1f ms", limit)
+    budgeted("vx40-tool plan, 16 channels, bin file on disk", sprintf("%.2f ms",
+             need("plan_disk_ms")), need("plan_disk_ms"), limit, budget)
+    budgeted("vx40-tool plan, 16 channels, bin file in RAM", sprintf("%.2f ms",
+             need("plan_tmpfs_ms")), need("plan_tmpfs_ms"), limit, budget)
+    budgeted("vx40-tool plan, 16 channels, bin and .vx4 on disk", sprintf("%.2f ms",
+             need("plan_vx4_disk_ms")), need("plan_vx4_disk_ms"), limit, budget)
+    info("  floor: true", sprintf("%.2f ms", need("true_ms")))
+
+    printf "\n%d budget(s) missed.\n", missed
+    if (missing) exit 1
+}
