@@ -1,31 +1,12 @@
 #include "files/ChannelSetFile.h"
 
-#include <cerrno>
-#include <cstring>
-
+#include "files/FileReadFailure.h"
 #include "platform/FileRead.h"
 #include "platform/PrivateProfile.h"
 
 namespace vx40 {
 
 namespace {
-
-std::string ReadFailureReason(int error) {
-    switch (error) {
-        case ENOENT:
-        case ENOTDIR:
-            return "sie existiert nicht";
-        case EACCES:
-        case EPERM:
-            return "sie darf nicht gelesen werden";
-        case EISDIR:
-        case EINVAL:
-            return "sie ist keine gewöhnliche Datei";
-        default:
-            break;
-    }
-    return "Systemfehler " + std::to_string(error) + " (" + std::strerror(error) + ")";
-}
 
 // The 192 cells of rows 1 to 16 in the order of their keys in the file: row by row, and within a
 // row column by column. Stops when visit returns false.
@@ -78,7 +59,7 @@ std::string ChannelSetLoadRefusal(const std::string& path) {
         return {};
     }
     return "Die Datei \"" + path +
-           "\" kann nicht geladen werden: " + ReadFailureReason(opened.error) +
+           "\" kann nicht geladen werden: " + FileReadFailureReason(opened.error) +
            ". Die Tabelle bleibt, wie sie war.";
 }
 

@@ -1,35 +1,17 @@
 #include "tools/InputFile.h"
 
-#include <cerrno>
-#include <cstring>
 #include <limits>
 
+#include "files/FileReadFailure.h"
 #include "tools/ToolError.h"
 
 namespace vx40::tool {
 namespace {
 
-std::string ReadFailureReason(int error) {
-    switch (error) {
-        case ENOENT:
-        case ENOTDIR:
-            return "sie existiert nicht";
-        case EACCES:
-        case EPERM:
-            return "keine Leseberechtigung";
-        case EISDIR:
-            return "das ist ein Ordner";
-        case EINVAL:
-            return "das ist keine gewöhnliche Datei";
-        default:
-            return "Systemfehler " + std::to_string(error) + " (" + std::strerror(error) + ")";
-    }
-}
-
 [[noreturn]] void Unreadable(const std::string& path, int error) {
-    throw ToolError(
-        "Die Datei \"" + path + "\" kann nicht gelesen werden: " + ReadFailureReason(error) + ".",
-        true);
+    throw ToolError("Die Datei \"" + path +
+                        "\" kann nicht gelesen werden: " + FileReadFailureReason(error) + ".",
+                    true);
 }
 
 }  // namespace

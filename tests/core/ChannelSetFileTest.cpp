@@ -270,9 +270,9 @@ INSTANTIATE_TEST_SUITE_P(
                     LoadRefusalCase{"link.vx4", ""},
                     LoadRefusalCase{"missing.vx4", "sie existiert nicht"},
                     LoadRefusalCase{"set.vx4/inner.vx4", "sie existiert nicht"},
-                    LoadRefusalCase{"folder.vx4", "sie ist keine gewöhnliche Datei"},
+                    LoadRefusalCase{"folder.vx4", "das ist ein Ordner"},
                     // A FIFO without a writer would block an open for reading.
-                    LoadRefusalCase{"fifo.vx4", "sie ist keine gewöhnliche Datei"}),
+                    LoadRefusalCase{"fifo.vx4", "das ist keine gewöhnliche Datei"}),
     [](const testing::TestParamInfo<LoadRefusalCase>& param) {
         std::string name;
         for (const char c : std::string(param.param.name)) {
@@ -291,7 +291,7 @@ TEST(ChannelSetLoadRefusal, AFileWithoutReadPermissionIsRefused) {
     ::chmod(path.c_str(), 0);
     EXPECT_EQ(ChannelSetLoadRefusal(path),
               "Die Datei \"" + path +
-                  "\" kann nicht geladen werden: sie darf nicht gelesen werden. Die Tabelle "
+                  "\" kann nicht geladen werden: keine Leseberechtigung. Die Tabelle "
                   "bleibt, wie sie war.");
 }
 

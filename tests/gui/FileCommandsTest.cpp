@@ -385,8 +385,8 @@ TEST_F(FileCommandsTest, AFileThatCannotBeReadIsRefusedBeforeTheTableIsTouched) 
     Trigger("Laden1");
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].text,
-              QString::fromUtf8("Die Datei \"%1\" kann nicht geladen werden: sie darf nicht "
-                                "gelesen werden. Die Tabelle bleibt, wie sie war.")
+              QString::fromUtf8("Die Datei \"%1\" kann nicht geladen werden: keine "
+                                "Leseberechtigung. Die Tabelle bleibt, wie sie war.")
                   .arg(Path("locked.vx4")));
     EXPECT_EQ(AllCells(), before);
     EXPECT_EQ(form_->windowTitle(), "VX40");
