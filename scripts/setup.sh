@@ -36,7 +36,7 @@ fi
 jobs=$(nproc)
 
 if [ "$mode" = start ]; then
-    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DVX40_BUILD_TESTS=OFF
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DVX40_BUILD_TESTS=OFF -DVX40_BUILD_BENCH=OFF
     cmake --build build -j "$jobs"
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
         echo "No display found: the VX40 window needs a desktop. Without one, use build/tools/vx40-tool." >&2
