@@ -89,8 +89,12 @@ std::optional<std::int32_t> SearchNFactor(std::int32_t ratio, std::int64_t frequ
         const std::int64_t n = std::int64_t{n2} * kN2Weight + std::int64_t{n1} * kN1Weight + n0;
         return std::int64_t{ratio} * n - frequencyHz;
     };
-    // A counter that passes 128 can only end in a refusal, so each search stops there; this also
-    // ends the searches that would never reach their target (a ratio of 0 or below).
+    // Without a positive reference step no N factor means anything: a ratio of 0 would even
+    // "hit" a frequency of 0 with N = 1.
+    if (ratio <= 0) {
+        return std::nullopt;
+    }
+    // A counter that passes 128 can only end in a refusal, so each search stops there.
     std::int32_t n2 = 0;
     do {
         if (++n2 > kPartRange) {

@@ -53,8 +53,9 @@ struct CalculationResult {
 std::int32_t CalculateRatio(const CalculationInputs& inputs);
 
 // The N factor for which ratio * N hits the frequency exactly, with every part in 0 to 127 and
-// N0 from 1 to 127; none when there is no such N. The search counts upward as the synthesizer's
-// documentation describes, on exact 64-bit differences, and always ends.
+// N0 from 1 to 127; none when there is no such N or the ratio is not positive. The search counts
+// upward as the synthesizer's documentation describes, on exact 64-bit differences, and always
+// ends.
 std::optional<std::int32_t> SearchNFactor(std::int32_t ratio, std::int64_t frequencyHz);
 
 // One whole run of "Rechnen" without the window. The kept codes change only when the run gets

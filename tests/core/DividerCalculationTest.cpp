@@ -131,6 +131,8 @@ INSTANTIATE_TEST_SUITE_P(
         // These searches never end when counted without a bound.
         RefusalCase{"ratio 0", "400000", "5", 798300, "0"},
         RefusalCase{"negative ratio", "12", "-5", 798300, "-12500"},
+        RefusalCase{"ratio 0 with frequency 0 is no channel", "400000", "5", 0, "0"},
+        RefusalCase{"negative ratio and negative frequency", "12", "-5", -798300, "-12500"},
         // 537669212 * 1000 wraps in 32 bits to 798300000, the default channel's target.
         RefusalCase{"a wrapped frequency must not hit", "12", "5", 537669212, "12500"}));
 
