@@ -80,10 +80,17 @@ void SixteenRowsBackCalculationBinImage(benchmark::State& state) {
 }
 BENCHMARK(SixteenRowsBackCalculationBinImage);
 
-void BinFileWriteRead(benchmark::State& state, FolderKind kind) {
-    const BenchmarkFolder folder(kind);
+// A benchmark whose folder could not be made is skipped with the reason.
+bool Usable(benchmark::State& state, const BenchmarkFolder& folder) {
     if (!folder.Valid()) {
         state.SkipWithError(folder.Error().c_str());
+    }
+    return folder.Valid();
+}
+
+void BinFileWriteRead(benchmark::State& state, FolderKind kind) {
+    const BenchmarkFolder folder(kind);
+    if (!Usable(state, folder)) {
         return;
     }
     const std::string path = folder.Path("channels.bin");
@@ -107,8 +114,7 @@ BENCHMARK_CAPTURE(BinFileWriteRead, tmpfs, FolderKind::Tmpfs)
 // The save dialog takes only files that exist: an empty file is the first save of a table.
 void SaveIntoEmptyFile(benchmark::State& state, FolderKind kind) {
     const BenchmarkFolder folder(kind);
-    if (!folder.Valid()) {
-        state.SkipWithError(folder.Error().c_str());
+    if (!Usable(state, folder)) {
         return;
     }
     vx40::IniFileStore store;
@@ -136,8 +142,7 @@ BENCHMARK_CAPTURE(SaveIntoEmptyFile, tmpfs, FolderKind::Tmpfs)
 // in front: 0 gives the bare 208-line file. The two tables alternate, so every key changes.
 void SaveIntoExistingFile(benchmark::State& state, FolderKind kind) {
     const BenchmarkFolder folder(kind);
-    if (!folder.Valid()) {
-        state.SkipWithError(folder.Error().c_str());
+    if (!Usable(state, folder)) {
         return;
     }
     const ChannelTable tables[] = {vx40::bench::CalculatedTable(),
@@ -174,8 +179,7 @@ BENCHMARK_CAPTURE(SaveIntoExistingFile, tmpfs, FolderKind::Tmpfs)
 
 void LoadChannelSet(benchmark::State& state, FolderKind kind) {
     const BenchmarkFolder folder(kind);
-    if (!folder.Valid()) {
-        state.SkipWithError(folder.Error().c_str());
+    if (!Usable(state, folder)) {
         return;
     }
     vx40::IniFileStore store;

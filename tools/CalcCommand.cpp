@@ -13,7 +13,7 @@ namespace vx40::tool {
 int RunCalc(const CalcArguments& arguments, std::ostream& out, std::ostream& err) {
     std::vector<std::int32_t> frequencies;
     for (const auto& text : arguments.frequencies) {
-        const auto khz = ParseFrequencyKhz(text);
+        const auto khz = ParseDecimalInt32(text);
         if (!khz) {
             throw ToolError("\"" + text + "\" ist keine Frequenz in kHz", true);
         }

@@ -1,10 +1,10 @@
 #include "tools/CalculationOptions.h"
 
-#include <charconv>
 #include <string>
 
 #include "channel/CellText.h"
 #include "channel/ChannelConstants.h"
+#include "tools/FrequencyText.h"
 
 namespace vx40::tool {
 namespace {
@@ -14,11 +14,8 @@ namespace {
 CLI::Validator CrystalValidator() {
     return CLI::Validator(
         [](std::string& text) -> std::string {
-            std::int32_t value = 0;
-            const char* last = text.data() + text.size();
-            const auto [end, error] = std::from_chars(text.data(), last, value);
-            if (text.empty() || error != std::errc() || end != last || value < kMinCrystalHz ||
-                value > kMaxCrystalHz) {
+            const auto value = ParseDecimalInt32(text);
+            if (!value || *value < kMinCrystalHz || *value > kMaxCrystalHz) {
                 return "\"" + text + "\" ist keine ganze Zahl von " + DecimalText(kMinCrystalHz) +
                        " bis " + DecimalText(kMaxCrystalHz);
             }

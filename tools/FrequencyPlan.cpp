@@ -28,7 +28,7 @@ std::vector<PlanLine> ParsePlanText(std::string_view text) {
         if (line.empty() || line.front() == '#') {
             continue;
         }
-        lines.push_back({lineNumber, std::string(line), ParseFrequencyKhz(line)});
+        lines.push_back({lineNumber, std::string(line), ParseDecimalInt32(line)});
     }
     return lines;
 }

@@ -8,7 +8,7 @@
 
 namespace vx40::tool {
 
-std::optional<std::int32_t> ParseFrequencyKhz(std::string_view text) {
+std::optional<std::int32_t> ParseDecimalInt32(std::string_view text) {
     std::int32_t value = 0;
     const char* last = text.data() + text.size();
     const auto [end, error] = std::from_chars(text.data(), last, value);

@@ -9,9 +9,9 @@
 
 namespace vx40::tool {
 
-// A frequency in kHz as scripts write it: a decimal integer, "-" before a negative one, nothing
-// else around it, within the signed 32-bit range.
-std::optional<std::int32_t> ParseFrequencyKhz(std::string_view text);
+// A number as scripts write it (a frequency in kHz, the crystal in Hz): a decimal integer, "-"
+// before a negative one, nothing else around it, within the signed 32-bit range.
+std::optional<std::int32_t> ParseDecimalInt32(std::string_view text);
 
 // "798400 kHz: Frequenz nicht berechenbar" and the nearest achievable frequencies in parentheses,
 // those that exist.
