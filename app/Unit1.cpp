@@ -27,6 +27,7 @@
 #include "app/WindowControlStyle.h"
 #include "channel/ChannelConstants.h"
 #include "channel/NFactorBackCalculation.h"
+#include "channel/Prescalers.h"
 #include "files/BinFile.h"
 #include "files/ChannelSetFile.h"
 
@@ -38,7 +39,6 @@ namespace {
 
 constexpr int kClientWidth = 376;
 constexpr int kClientHeight = 476;
-constexpr double kStartFrequencyKhz = 798300;
 const QColor kEdit1Text(255, 0, 0);
 
 // The window's own caption; a channel-set load adds a blank and the file's path.
@@ -70,17 +70,23 @@ QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, QRect g
     return label;
 }
 
-QComboBox* AddCombo(QWidget* parent, const char* name, const QStringList& items,
-                    const QString& text, QRect geometry) {
+QString FromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QComboBox* AddCombo(QWidget* parent, const char* name, const vx40::PrescalerList& list,
+                    std::string_view startText, QRect geometry) {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(QString::fromLatin1(name));
     combo->setGeometry(geometry);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->addItems(items);
+    for (const vx40::PrescalerEntry& entry : list) {
+        combo->addItem(FromView(entry.text));
+    }
     // The field shows the start text while no list item is selected.
     combo->setCurrentIndex(-1);
-    combo->setEditText(text);
+    combo->setEditText(FromView(startText));
     return combo;
 }
 
@@ -179,12 +185,9 @@ void TForm1::CreateControls(QWidget* client) {
     Quarz->setObjectName(QStringLiteral("Quarz"));
     Quarz->setGeometry(96, 24, 73, 21);
 
-    R0_INPUT =
-        AddCombo(box, "R0_INPUT", {"12", "13", "14", "15"}, QStringLiteral("12"), {96, 53, 73, 21});
-    R1_Input =
-        AddCombo(box, "R1_Input", {"9", "5", "6", "7"}, QStringLiteral("5"), {96, 77, 73, 21});
-    R2_Input =
-        AddCombo(box, "R2_Input", {"1", "2", "4", "8"}, QStringLiteral("2"), {96, 101, 73, 21});
+    R0_INPUT = AddCombo(box, "R0_INPUT", vx40::kR0Entries, vx40::kR0StartText, {96, 53, 73, 21});
+    R1_Input = AddCombo(box, "R1_Input", vx40::kR1Entries, vx40::kR1StartText, {96, 77, 73, 21});
+    R2_Input = AddCombo(box, "R2_Input", vx40::kR2Entries, vx40::kR2StartText, {96, 101, 73, 21});
 
     Edit1 = AddEdit(box, "Edit1", QStringLiteral("       128"), {96, 131, 73, 21});
     Edit1->setFont(ApplicationFonts::Tahoma8Bold());
@@ -198,12 +201,12 @@ void TForm1::CreateControls(QWidget* client) {
     FR_Input->setObjectName(QStringLiteral("FR_Input"));
     FR_Input->setGeometry(248, 54, 57, 22);
     FR_Input->setFont(ApplicationFonts::Tahoma10());
-    FR_Input->SetValue(kStartFrequencyKhz);
+    FR_Input->SetValue(vx40::kStartFrequencyKhz);
 
-    Modulator = AddCheckBox(box, "Modulator", QStringLiteral("Modulator"), true, {248, 96, 73, 17},
-                            controlStyle_);
-    Testfunktion = AddCheckBox(box, "Testfunktion", QStringLiteral("Testfunktion"), false,
-                               {248, 112, 81, 17}, controlStyle_);
+    Modulator = AddCheckBox(box, "Modulator", QStringLiteral("Modulator"), vx40::kStartModulator,
+                            {248, 96, 73, 17}, controlStyle_);
+    Testfunktion = AddCheckBox(box, "Testfunktion", QStringLiteral("Testfunktion"),
+                               vx40::kStartTest, {248, 112, 81, 17}, controlStyle_);
 
     // The buttons belong to the window and stand over the group box's lower right part.
     RzButton1 = AddButton(client, "RzButton1", QStringLiteral("Rechnen"), {296, 160, 65, 25},

@@ -4,54 +4,31 @@
 #include <string_view>
 
 #include "channel/CellText.h"
+#include "channel/NibbleLayout.h"
 #include "platform/IntegerConversion.h"
 #include "platform/RuntimeFailure.h"
 
 namespace vx40 {
 namespace {
 
-constexpr std::int32_t kSelectBit = 128;
-constexpr std::int32_t kModulatorBit = 128;
+// An R0 select bit as the kept code holds it: bit 7 of the part's byte, the high nibble's flag.
+constexpr std::int32_t kSelectBit = kFlagBit * 16;
 constexpr std::int32_t kTestNibbleOff = 4;  // Testfunktion not checked
 constexpr std::int32_t kTestNibbleOn = 0;   // Testfunktion checked
 constexpr std::int64_t kHzPerKhz = 1000;
-constexpr std::int32_t kMaxNFactor = kMaxPart * kN2Weight + kMaxPart * kN1Weight + kMaxPart;
-
-struct TextCode {
-    std::string_view text;
-    std::int32_t code;
-};
-
-constexpr std::array<TextCode, 4> kR1Codes = {{{"9", 0}, {"5", 1}, {"6", 2}, {"7", 3}}};
-constexpr std::array<TextCode, 4> kR2Codes = {{{"1", 0}, {"2", 4}, {"4", 8}, {"8", 12}}};
-
-struct R0Select {
-    std::string_view text;
-    std::int32_t n0Bit;
-    std::int32_t n1Bit;
-};
-constexpr std::array<R0Select, 4> kR0Selects = {
-    {{"12", 0, 0}, {"13", kSelectBit, 0}, {"14", 0, kSelectBit}, {"15", kSelectBit, kSelectBit}}};
-
-void UpdateCode(std::string_view text, const std::array<TextCode, 4>& list, std::int32_t& code) {
-    for (const auto& entry : list) {
-        if (text == entry.text) {
-            code = entry.code;
-            return;
-        }
-    }
-}
+constexpr std::int32_t kMaxNFactor = ComposeNFactor({kMaxPart, kMaxPart, kMaxPart});
 
 void UpdateSelectionCodes(const CalculationInputs& inputs, SelectionCodes& kept) {
-    for (const auto& entry : kR0Selects) {
-        if (inputs.r0Text == entry.text) {
-            kept.n0SelectBit = entry.n0Bit;
-            kept.n1SelectBit = entry.n1Bit;
-            break;
-        }
+    if (const auto r0 = FindPrescalerByText(kR0Entries, inputs.r0Text)) {
+        kept.n0SelectBit = (r0->code & kR0SelectN0Bit) != 0 ? kSelectBit : 0;
+        kept.n1SelectBit = (r0->code & kR0SelectN1Bit) != 0 ? kSelectBit : 0;
     }
-    UpdateCode(inputs.r1Text, kR1Codes, kept.r1Code);
-    UpdateCode(inputs.r2Text, kR2Codes, kept.r2Code);
+    if (const auto r1 = FindPrescalerByText(kR1Entries, inputs.r1Text)) {
+        kept.r1Code = r1->code;
+    }
+    if (const auto r2 = FindPrescalerByText(kR2Entries, inputs.r2Text)) {
+        kept.r2Code = r2->code;
+    }
 }
 
 std::int64_t Divide(std::int64_t dividend, std::int32_t divisor) {
@@ -59,14 +36,6 @@ std::int64_t Divide(std::int64_t dividend, std::int32_t divisor) {
         throw DivisionFailure();
     }
     return dividend / divisor;
-}
-
-// "0" and the last or the first character of a byte's two-digit hexadecimal text.
-std::string LowNibbleText(std::int32_t byte) {
-    return std::string{'0', TwoDigitHexText(byte).back()};
-}
-std::string HighNibbleText(std::int32_t byte) {
-    return std::string{'0', TwoDigitHexText(byte).front()};
 }
 
 }  // namespace
@@ -86,8 +55,7 @@ std::int32_t CalculateRatio(const CalculationInputs& inputs) {
 
 std::optional<std::int32_t> SearchNFactor(std::int32_t ratio, std::int64_t frequencyHz) {
     const auto difference = [&](std::int32_t n2, std::int32_t n1, std::int32_t n0) {
-        const std::int64_t n = std::int64_t{n2} * kN2Weight + std::int64_t{n1} * kN1Weight + n0;
-        return std::int64_t{ratio} * n - frequencyHz;
+        return std::int64_t{ratio} * ComposeNFactor({n0, n1, n2}) - frequencyHz;
     };
     // Without a positive reference step no N factor means anything: a ratio of 0 would even
     // "hit" a frequency of 0 with N = 1.
@@ -122,7 +90,7 @@ std::optional<std::int32_t> SearchNFactor(std::int32_t ratio, std::int64_t frequ
     if (d != 0) {
         return std::nullopt;
     }
-    return n2 * kN2Weight + n1 * kN1Weight + n0;
+    return ComposeNFactor({n0, n1, n2});
 }
 
 CalculationResult CalculateDividerWord(const CalculationInputs& inputs, SelectionCodes& kept) {
@@ -131,29 +99,27 @@ CalculationResult CalculateDividerWord(const CalculationInputs& inputs, Selectio
     result.ratioText = DecimalText(result.ratio);
 
     UpdateSelectionCodes(inputs, kept);
-    const std::int32_t modulatorBit = inputs.modulator ? kModulatorBit : 0;
-    const std::int32_t testNibble = inputs.test ? kTestNibbleOn : kTestNibbleOff;
     const std::int64_t frequencyHz = std::int64_t{inputs.frequencyKhz} * kHzPerKhz;
 
     const auto n = SearchNFactor(result.ratio, frequencyHz);
     if (!n) {
         return result;
     }
+    ChannelWord channel;
+    channel.parts = SplitNFactor(*n);
+    channel.flags = {kept.n0SelectBit != 0, kept.n1SelectBit != 0, inputs.modulator};
+    channel.prescalerCode = kept.r1Code + kept.r2Code;
+    channel.testNibble = inputs.test ? kTestNibbleOn : kTestNibbleOff;
+    const NibbleValues values = PackChannelWord(channel);
+
     DividerWord word;
-    word.n2 = *n / kN2Weight;
-    word.n1 = (*n / kN1Weight) % kPartRange;
-    word.n0 = *n % kPartRange;
-    const std::int32_t n0Byte = word.n0 + kept.n0SelectBit;
-    const std::int32_t n1Byte = word.n1 + kept.n1SelectBit;
-    const std::int32_t n2Byte = word.n2 + modulatorBit;
-    word.nibbles = {LowNibbleText(kept.r1Code + kept.r2Code),
-                    HighNibbleText(n2Byte),
-                    LowNibbleText(n2Byte),
-                    HighNibbleText(n1Byte),
-                    LowNibbleText(n1Byte),
-                    HighNibbleText(n0Byte),
-                    LowNibbleText(n0Byte),
-                    TwoDigitHexText(testNibble)};
+    word.n0 = channel.parts.n0;
+    word.n1 = channel.parts.n1;
+    word.n2 = channel.parts.n2;
+    for (int k = 0; k < kNibblesPerChannel; ++k) {
+        word.nibbles[static_cast<std::size_t>(NibbleColumn(k) - kFirstNibbleColumn)] =
+            NibbleText(values[static_cast<std::size_t>(k)]);
+    }
     result.word = std::move(word);
     return result;
 }

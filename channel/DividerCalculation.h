@@ -7,18 +7,19 @@
 #include <string>
 
 #include "channel/ChannelTable.h"
+#include "channel/Prescalers.h"
 
 namespace vx40 {
 
 // What one run of "Rechnen" reads from the window's controls.
 struct CalculationInputs {
-    std::string r0Text = "12";
-    std::string r1Text = "5";
-    std::string r2Text = "2";
+    std::string r0Text{kR0StartText};
+    std::string r1Text{kR1StartText};
+    std::string r2Text{kR2StartText};
     std::int32_t crystalHz = kCrystalHz;
-    bool modulator = true;
-    bool test = false;
-    std::int32_t frequencyKhz = 798300;
+    bool modulator = kStartModulator;
+    bool test = kStartTest;
+    std::int32_t frequencyKhz = kStartFrequencyKhz;
 };
 
 // The four codes that outlive a run. A run sets each only when its text is one of the list
