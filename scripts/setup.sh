@@ -17,7 +17,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
     qt6-base-dev qt6-qpa-plugins fonts-wine
-    clang libclang-rt-14-dev
+    clang clang-format libclang-rt-14-dev
     xvfb xauth desktop-file-utils dpkg-dev file
 )
 missing=()

@@ -1,0 +1,34 @@
+# Fails when a folder includes a header of a layer above it. The layers, from the bottom:
+# platform, then channel, then files, then app and tools side by side. bench, fuzz, docs and
+# tests may include anything.
+#   cmake -DSOURCE_DIR=<tree> -P CheckLayers.cmake
+set(allowed_platform platform)
+set(allowed_channel platform channel)
+set(allowed_files platform channel files)
+set(allowed_app platform channel files app)
+set(allowed_tools platform channel files tools)
+set(project_folders platform channel files app tools bench fuzz docs tests)
+
+set(violations "")
+foreach(layer platform channel files app tools)
+    file(GLOB_RECURSE sources ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp)
+    foreach(source ${sources})
+        file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+        foreach(line ${includes})
+            string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]*)\".*" "\\1" header "${line}")
+            string(REGEX MATCH "^[^/]+" folder "${header}")
+            if(NOT header MATCHES "/")
+                continue()  # a header beside the source
+            endif()
+            list(FIND project_folders "${folder}" known)
+            list(FIND allowed_${layer} "${folder}" allowed)
+            if(known GREATER_EQUAL 0 AND allowed LESS 0)
+                file(RELATIVE_PATH shown ${SOURCE_DIR} ${source})
+                string(APPEND violations "  ${shown} includes \"${header}\"\n")
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+if(violations)
+    message(FATAL_ERROR "Headers included from a layer above:\n${violations}")
+endif()
