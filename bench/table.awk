@@ -83,22 +83,23 @@ END {
     under("Load of 192 keys, RAM", "LoadChannelSet/tmpfs", 5000, "< 5 ms")
 
     section("Whole processes")
-    bare = need("bare_ms")
-    budgeted("Start-up to activated window", sprintf("%.1f ms (%.2f x bare)", need("window_ms"),
-             need("window_ms") / bare), need("window_ms"), 1.25 * bare,
-             sprintf("<= 1.25 x bare = %.1f ms", 1.25 * bare))
-    info("  floor: bare QMainWindow", sprintf("%.1f ms", bare))
-    info("  bare window with one label", sprintf("%.1f ms (%.2f x bare)", need("label_ms"),
-         need("label_ms") / bare))
-    info("  stock label, menu, combo box, table", sprintf("%.1f ms (%.2f x bare)",
-         need("widgets_ms"), need("widgets_ms") / bare))
-    bareKb = need("bare_kb")
-    budgeted("Peak resident memory of the window", sprintf("%s (%.2f x bare)",
-             memory(need("window_kb")), need("window_kb") / bareKb), need("window_kb"),
-             1.25 * bareKb, sprintf("<= 1.25 x bare = %s", memory(1.25 * bareKb)))
-    info("  floor: bare QMainWindow", memory(bareKb))
+    # The floor is a window of the stock widgets this window is made of (label, menu, combo box,
+    # table): it loads the fonts and styles any window with text needs. A bare QMainWindow shows
+    # no text and is kept for reference only.
+    floor = need("widgets_ms")
+    budgeted("Start-up to activated window", sprintf("%.1f ms (%.2f x stock widgets)",
+             need("window_ms"), need("window_ms") / floor), need("window_ms"), 1.25 * floor,
+             sprintf("<= 1.25 x stock widgets = %.1f ms", 1.25 * floor))
+    info("  floor: stock label, menu, combo box, table", sprintf("%.1f ms", floor))
+    info("  bare QMainWindow", sprintf("%.1f ms", need("bare_ms")))
+    info("  bare window with one label", sprintf("%.1f ms", need("label_ms")))
+    floorKb = need("widgets_kb")
+    budgeted("Peak resident memory of the window", sprintf("%s (%.2f x stock widgets)",
+             memory(need("window_kb")), need("window_kb") / floorKb), need("window_kb"),
+             1.10 * floorKb, sprintf("<= 1.10 x stock widgets = %s", memory(1.10 * floorKb)))
+    info("  floor: stock label, menu, combo box, table", memory(floorKb))
+    info("  bare QMainWindow", memory(need("bare_kb")))
     info("  bare window with one label", memory(need("label_kb")))
-    info("  stock label, menu, combo box, table", memory(need("widgets_kb")))
     limit = 2 * need("true_ms") + 5
     budget = sprintf("<= 2 x true + 5 ms = %.1f ms", limit)
     budgeted("vx40-tool plan, 16 channels, bin file on disk", sprintf("%.2f ms",
