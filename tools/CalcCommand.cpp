@@ -1,3 +1,4 @@
+#include <memory>
 #include <optional>
 
 #include "channel/CellText.h"
@@ -5,6 +6,7 @@
 #include "tools/ExitCode.h"
 #include "tools/FrequencyText.h"
 #include "tools/TableOutput.h"
+#include "tools/ToolCommand.h"
 #include "tools/ToolCommands.h"
 #include "tools/ToolError.h"
 
@@ -46,6 +48,21 @@ int RunCalc(const CalcArguments& arguments, std::ostream& out, std::ostream& err
     }
     PrintTable(out, ChannelColumnHeader(false), rows, arguments.csv);
     return exitCode;
+}
+
+ToolCommand CalcCommand() {
+    return {"calc", "Frequenzen berechnen wie \"Rechnen\"", "[OPTIONEN] [--csv] FREQ_KHZ...",
+            [](CLI::App& command) -> CommandRun {
+                auto arguments = std::make_shared<CalcArguments>();
+                AddCalculationOptions(command, arguments->calculation);
+                command.add_flag("--csv", arguments->csv, "durch Kommas getrennt ausgeben");
+                command.add_option("FREQ_KHZ", arguments->frequencies, "Frequenzen in kHz")
+                    ->required()
+                    ->type_name("");
+                return [arguments](std::ostream& out, std::ostream& err) {
+                    return RunCalc(*arguments, out, err);
+                };
+            }};
 }
 
 }  // namespace vx40::tool

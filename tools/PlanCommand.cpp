@@ -1,6 +1,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <limits>
+#include <memory>
 #include <optional>
 
 #include "channel/CellText.h"
@@ -14,6 +15,7 @@
 #include "tools/FrequencyPlan.h"
 #include "tools/FrequencyText.h"
 #include "tools/InputFile.h"
+#include "tools/ToolCommand.h"
 #include "tools/ToolCommands.h"
 #include "tools/ToolError.h"
 
@@ -132,6 +134,28 @@ int RunPlan(const PlanArguments& arguments, std::ostream& /*out*/, std::ostream&
     }
     WritePlanFiles(table, arguments);
     return kExitSuccess;
+}
+
+ToolCommand PlanCommand() {
+    return {"plan",
+            "einen Kanalplan (eine Frequenz in kHz je Zeile) berechnen und als Bin-Datei schreiben",
+            "[OPTIONEN] PLAN -o OUT.bin [--vx4 OUT.vx4]", [](CLI::App& command) -> CommandRun {
+                auto arguments = std::make_shared<PlanArguments>();
+                AddCalculationOptions(command, arguments->calculation);
+                command
+                    .add_option("PLAN", arguments->planPath,
+                                "Textdatei mit bis zu 16 Frequenzen in kHz")
+                    ->required()
+                    ->type_name("");
+                command.add_option("-o", arguments->binPath, "die Bin-Datei, die geschrieben wird")
+                    ->required()
+                    ->type_name("OUT.bin");
+                command.add_option("--vx4", arguments->vx4Path, "auch diese Kanaldatei schreiben")
+                    ->type_name("OUT.vx4");
+                return [arguments](std::ostream& out, std::ostream& err) {
+                    return RunPlan(*arguments, out, err);
+                };
+            }};
 }
 
 }  // namespace vx40::tool

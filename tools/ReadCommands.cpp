@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <memory>
 
 #include "channel/NFactorBackCalculation.h"
 #include "files/BinFile.h"
@@ -7,6 +8,7 @@
 #include "tools/ExitCode.h"
 #include "tools/InputFile.h"
 #include "tools/TableOutput.h"
+#include "tools/ToolCommand.h"
 #include "tools/ToolCommands.h"
 #include "tools/ToolError.h"
 
@@ -68,6 +70,50 @@ int RunEncode(const EncodeArguments& arguments, std::ostream& /*out*/, std::ostr
             break;
     }
     throw ToolError(written.message, false);
+}
+
+ToolCommand DecodeCommand() {
+    return {"decode", "eine Bin-Datei lesen und N-Faktoren und Frequenzen zurückrechnen",
+            "[--csv] IN.bin", [](CLI::App& command) -> CommandRun {
+                auto arguments = std::make_shared<ReadArguments>();
+                command.add_flag("--csv", arguments->csv, "durch Kommas getrennt ausgeben");
+                command.add_option("IN.bin", arguments->inputPath, "die Bin-Datei")
+                    ->required()
+                    ->type_name("");
+                return [arguments](std::ostream& out, std::ostream& err) {
+                    return RunDecode(*arguments, out, err);
+                };
+            }};
+}
+
+ToolCommand ShowCommand() {
+    return {"show", "die 16 Kanäle einer Kanaldatei zeigen", "[--csv] IN.vx4",
+            [](CLI::App& command) -> CommandRun {
+                auto arguments = std::make_shared<ReadArguments>();
+                command.add_flag("--csv", arguments->csv, "durch Kommas getrennt ausgeben");
+                command.add_option("IN.vx4", arguments->inputPath, "die Kanaldatei")
+                    ->required()
+                    ->type_name("");
+                return [arguments](std::ostream& out, std::ostream& err) {
+                    return RunShow(*arguments, out, err);
+                };
+            }};
+}
+
+ToolCommand EncodeCommand() {
+    return {"encode", "eine Kanaldatei als Bin-Datei schreiben", "IN.vx4 -o OUT.bin",
+            [](CLI::App& command) -> CommandRun {
+                auto arguments = std::make_shared<EncodeArguments>();
+                command.add_option("IN.vx4", arguments->inputPath, "die Kanaldatei")
+                    ->required()
+                    ->type_name("");
+                command.add_option("-o", arguments->binPath, "die Bin-Datei, die geschrieben wird")
+                    ->required()
+                    ->type_name("OUT.bin");
+                return [arguments](std::ostream& out, std::ostream& err) {
+                    return RunEncode(*arguments, out, err);
+                };
+            }};
 }
 
 }  // namespace vx40::tool

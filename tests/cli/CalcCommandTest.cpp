@@ -177,16 +177,17 @@ TEST_P(CalcFailureTest, PrintsTheFailureReportAndNothingElse) {
 INSTANTIATE_TEST_SUITE_P(
     Failures, CalcFailureTest,
     ::testing::Values(
-        FailureCase{"R2Zero", {"--r2", "0"}, "Division by zero.\n"},
-        FailureCase{"R1NoInteger", {"--r1", "x"}, "'x' is not a valid integer value.\n"},
-        FailureCase{"R0Empty", {"--r0", ""}, "'' is not a valid integer value.\n"},
-        FailureCase{"TrailingBlank", {"--r0", "12 "}, "'12 ' is not a valid integer value.\n"},
+        FailureCase{"R2Zero", {"--r2", "0"}, "vx40-tool: Division by zero.\n"},
+        FailureCase{"R1NoInteger", {"--r1", "x"}, "vx40-tool: 'x' is not a valid integer value.\n"},
+        FailureCase{"R0Empty", {"--r0", ""}, "vx40-tool: '' is not a valid integer value.\n"},
+        FailureCase{
+            "TrailingBlank", {"--r0", "12 "}, "vx40-tool: '12 ' is not a valid integer value.\n"},
         FailureCase{"R0IsConvertedFirst",
                     {"--r2", "z", "--r0", "y"},
-                    "'y' is not a valid integer value.\n"},
+                    "vx40-tool: 'y' is not a valid integer value.\n"},
         FailureCase{"ConversionBeforeDivision",
                     {"--r0", "0", "--r1", "q"},
-                    "'q' is not a valid integer value.\n"}),
+                    "vx40-tool: 'q' is not a valid integer value.\n"}),
     CaseName());
 
 }  // namespace

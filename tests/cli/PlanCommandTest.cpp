@@ -202,11 +202,12 @@ INSTANTIATE_TEST_SUITE_P(
                         {},
                         "Zeile 17: mehr als 16 Kanäle\nZeile 18: mehr als 16 Kanäle\n",
                         1},
-        RefusedPlanCase{"DivisionByZero", "798300\n", {"--r2", "0"}, "Division by zero.\n", 2},
+        RefusedPlanCase{
+            "DivisionByZero", "798300\n", {"--r2", "0"}, "vx40-tool: Division by zero.\n", 2},
         RefusedPlanCase{"SettingsFailEvenForAnEmptyPlan",
                         "# noch leer\n",
                         {"--r1", "x"},
-                        "'x' is not a valid integer value.\n",
+                        "vx40-tool: 'x' is not a valid integer value.\n",
                         2}),
     CaseName());
 
