@@ -9,6 +9,7 @@
 
 #include "channel/ChannelConstants.h"
 #include "channel/ChannelTable.h"
+#include "channel/NibbleLayout.h"
 
 namespace vx40 {
 
@@ -36,6 +37,22 @@ constexpr NibbleCell BinImageCell(std::size_t offset) {
     const auto perChannel = static_cast<std::size_t>(kNibblesPerChannel);
     return {kChannelCount - static_cast<int>(offset / perChannel),
             static_cast<int>(offset % perChannel)};
+}
+
+// Where a cell stands in the image: the inverse of BinImageCell.
+constexpr std::size_t BinImageOffset(const NibbleCell& cell) {
+    return static_cast<std::size_t>(kChannelCount - cell.channel) *
+               static_cast<std::size_t>(kNibblesPerChannel) +
+           static_cast<std::size_t>(cell.nibble);
+}
+
+// The values of D0 to D7 of channel 1 to 16.
+constexpr NibbleValues ChannelNibbleValues(const BinImage& image, int channel) {
+    NibbleValues values{};
+    for (int k = 0; k < kNibblesPerChannel; ++k) {
+        values[static_cast<std::size_t>(k)] = image[BinImageOffset({channel, k})];
+    }
+    return values;
 }
 
 // The first cell in image order that is neither a nibble text nor empty, with its text.

@@ -13,14 +13,7 @@
 namespace vx40::tool {
 
 int RunCalc(const CalcArguments& arguments, std::ostream& out, std::ostream& err) {
-    std::vector<std::int32_t> frequencies;
-    for (const auto& text : arguments.frequencies) {
-        const auto khz = ParseDecimalInt32(text);
-        if (!khz) {
-            throw ToolError("\"" + text + "\" ist keine Frequenz in kHz", true);
-        }
-        frequencies.push_back(*khz);
-    }
+    const std::vector<std::int32_t> frequencies = ParseFrequencyArguments(arguments.frequencies);
 
     // Every frequency goes through row 1 of one table, as repeated runs of "Rechnen" on one row
     // would, with the kept codes carried from run to run.

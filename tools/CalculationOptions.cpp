@@ -39,11 +39,7 @@ CalculationInputs CalculationOptions::ForFrequency(std::int32_t frequencyKhz) co
 
 void AddCalculationOptions(CLI::App& command, CalculationOptions& options) {
     CalculationInputs& inputs = options.inputs;
-    command
-        .add_option("--crystal", inputs.crystalHz,
-                    "Quarzfrequenz in Hz" + Default(DecimalText(inputs.crystalHz)))
-        ->type_name("HZ")
-        ->check(CrystalValidator());
+    AddCrystalOption(command, inputs.crystalHz);
     command.add_option("--r0", inputs.r0Text, "Vorteiler R0" + Default(inputs.r0Text))
         ->type_name("TEXT");
     command.add_option("--r1", inputs.r1Text, "Vorteiler R1" + Default(inputs.r1Text))
@@ -53,6 +49,13 @@ void AddCalculationOptions(CLI::App& command, CalculationOptions& options) {
     command.add_flag("--no-modulator", options.noModulator,
                      "Modulator aus (Vorgabe: Modulator ein)");
     command.add_flag("--test", inputs.test, "Testfunktion ein (Vorgabe: aus)");
+}
+
+void AddCrystalOption(CLI::App& command, std::int32_t& crystalHz) {
+    command
+        .add_option("--crystal", crystalHz, "Quarzfrequenz in Hz" + Default(DecimalText(crystalHz)))
+        ->type_name("HZ")
+        ->check(CrystalValidator());
 }
 
 }  // namespace vx40::tool

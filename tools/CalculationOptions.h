@@ -17,4 +17,7 @@ struct CalculationOptions {
 
 void AddCalculationOptions(CLI::App& command, CalculationOptions& options);
 
+// The crystal option alone, for the commands that take no other setting of "Rechnen".
+void AddCrystalOption(CLI::App& command, std::int32_t& crystalHz);
+
 }  // namespace vx40::tool

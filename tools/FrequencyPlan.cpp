@@ -1,5 +1,7 @@
 #include "tools/FrequencyPlan.h"
 
+#include "channel/CellText.h"
+#include "channel/ChannelConstants.h"
 #include "tools/FrequencyText.h"
 
 namespace vx40::tool {
@@ -31,6 +33,39 @@ std::vector<PlanLine> ParsePlanText(std::string_view text) {
         lines.push_back({lineNumber, std::string(line), ParseDecimalInt32(line)});
     }
     return lines;
+}
+
+std::string PlanLinePrefix(const PlanLine& line) {
+    return "Zeile " + DecimalText(line.lineNumber) + ": ";
+}
+
+std::optional<std::string> PlanLineProblem(const PlanLine& line, int channel) {
+    if (channel > kChannelCount) {
+        return PlanLinePrefix(line) + "mehr als " + DecimalText(kChannelCount) + " Kanäle";
+    }
+    if (!line.frequencyKhz) {
+        return PlanLinePrefix(line) + "\"" + line.text + "\" ist keine Frequenz in kHz";
+    }
+    return std::nullopt;
+}
+
+PlanFrequencies ReadPlanFrequencies(std::string_view text) {
+    PlanFrequencies plan;
+    int channel = 0;
+    for (const PlanLine& line : ParsePlanText(text)) {
+        if (auto problem = PlanLineProblem(line, ++channel)) {
+            plan.offending.push_back(std::move(*problem));
+        } else {
+            plan.frequenciesKhz.push_back(*line.frequencyKhz);
+        }
+    }
+    return plan;
+}
+
+void PrintOffendingLines(std::ostream& err, const std::vector<std::string>& offending) {
+    for (const auto& message : offending) {
+        err << message << '\n';
+    }
 }
 
 }  // namespace vx40::tool

@@ -5,6 +5,7 @@
 
 #include "channel/CellText.h"
 #include "channel/ChannelConstants.h"
+#include "tools/ToolError.h"
 
 namespace vx40::tool {
 
@@ -35,6 +36,25 @@ std::string RefusalText(std::int32_t frequencyKhz, const NearestFrequencies& nea
         text += ")";
     }
     return text;
+}
+
+std::string KhzText(std::int64_t frequencyHz) {
+    const std::string sign = frequencyHz < 0 ? "-" : "";
+    const std::int64_t hz = frequencyHz < 0 ? -frequencyHz : frequencyHz;
+    const std::string fraction = DecimalText(hz % 1000);
+    return sign + DecimalText(hz / 1000) + "." + std::string(3 - fraction.size(), '0') + fraction;
+}
+
+std::vector<std::int32_t> ParseFrequencyArguments(const std::vector<std::string>& texts) {
+    std::vector<std::int32_t> frequencies;
+    for (const auto& text : texts) {
+        const auto khz = ParseDecimalInt32(text);
+        if (!khz) {
+            throw ToolError("\"" + text + "\" ist keine Frequenz in kHz", true);
+        }
+        frequencies.push_back(*khz);
+    }
+    return frequencies;
 }
 
 }  // namespace vx40::tool

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "channel/DividerCalculation.h"
 
@@ -13,8 +14,15 @@ namespace vx40::tool {
 // before a negative one, nothing else around it, within the signed 32-bit range.
 std::optional<std::int32_t> ParseDecimalInt32(std::string_view text);
 
+// The frequencies of the command line, each by ParseDecimalInt32; ToolError for the first that is
+// none.
+std::vector<std::int32_t> ParseFrequencyArguments(const std::vector<std::string>& texts);
+
 // "798400 kHz: Frequenz nicht berechenbar" and the nearest achievable frequencies in parentheses,
 // those that exist.
 std::string RefusalText(std::int32_t frequencyKhz, const NearestFrequencies& nearest);
+
+// A frequency in Hz as kHz with exactly three decimals and ".": "798300.000".
+std::string KhzText(std::int64_t frequencyHz);
 
 }  // namespace vx40::tool

@@ -2,7 +2,9 @@
 
 #include <limits>
 
+#include "files/ChannelSetFile.h"
 #include "files/FileReadFailure.h"
+#include "platform/IniFileStore.h"
 #include "tools/ToolError.h"
 
 namespace vx40::tool {
@@ -20,6 +22,15 @@ void CheckInputReadable(const std::string& path, ReadableFiles kinds) {
     if (const FilePrefix opened = ReadFilePrefix(path, 0, kinds); !opened.result.Ok()) {
         Unreadable(path, opened.result.error);
     }
+}
+
+ChannelTable LoadChannelSetInput(const std::string& path) {
+    CheckInputReadable(path, ReadableFiles::RegularOnly);
+    IniFileStore store;
+    store.SetFileName(path);
+    ChannelTable table;
+    LoadChannelSet(table, store);
+    return table;
 }
 
 std::string ReadInputText(const std::string& path) {

@@ -107,14 +107,8 @@ int RunPlan(const PlanArguments& arguments, std::ostream& /*out*/, std::ostream&
     std::vector<std::string> offending;
     int row = 0;
     for (const PlanLine& line : ParsePlanText(text)) {
-        ++row;
-        const std::string where = "Zeile " + DecimalText(line.lineNumber) + ": ";
-        if (row > kChannelCount) {
-            offending.push_back(where + "mehr als " + DecimalText(kChannelCount) + " Kanäle");
-            continue;
-        }
-        if (!line.frequencyKhz) {
-            offending.push_back(where + "\"" + line.text + "\" ist keine Frequenz in kHz");
+        if (auto problem = PlanLineProblem(line, ++row)) {
+            offending.push_back(std::move(*problem));
             continue;
         }
         const std::int32_t khz = *line.frequencyKhz;
@@ -122,14 +116,12 @@ int RunPlan(const PlanArguments& arguments, std::ostream& /*out*/, std::ostream&
             CalculateDividerWord(arguments.calculation.ForFrequency(khz), kept);
         table.SetCell(kFrequencyColumn, row, DecimalText(khz));
         ApplyCalculation(table, row, result, [&] {
-            offending.push_back(where +
+            offending.push_back(PlanLinePrefix(line) +
                                 RefusalText(khz, NearestAchievableFrequencies(result.ratio, khz)));
         });
     }
     if (!offending.empty()) {
-        for (const auto& message : offending) {
-            err << message << '\n';
-        }
+        PrintOffendingLines(err, offending);
         return kExitRefused;
     }
     WritePlanFiles(table, arguments);

@@ -1,11 +1,12 @@
-#include <algorithm>
 #include <memory>
+#include <optional>
 
 #include "channel/NFactorBackCalculation.h"
 #include "files/BinFile.h"
 #include "files/ChannelSetFile.h"
 #include "platform/IniFileStore.h"
 #include "tools/ExitCode.h"
+#include "tools/ImageInput.h"
 #include "tools/InputFile.h"
 #include "tools/TableOutput.h"
 #include "tools/ToolCommand.h"
@@ -23,42 +24,27 @@ void PrintChannels(std::ostream& out, const ChannelTable& table, bool csv) {
     PrintTable(out, ChannelColumnHeader(true), rows, csv);
 }
 
-// A load never fails: it reads a missing file as empty. The tool refuses such an input instead.
-ChannelTable LoadChannelSetFile(const std::string& path) {
-    CheckInputReadable(path, ReadableFiles::RegularOnly);
-    IniFileStore store;
-    store.SetFileName(path);
-    ChannelTable table;
-    LoadChannelSet(table, store);
-    return table;
-}
-
 }  // namespace
 
 int RunDecode(const ReadArguments& arguments, std::ostream& out, std::ostream& err) {
-    CheckInputReadable(arguments.inputPath, ReadableFiles::AnyExceptDirectories);
-    ChannelTable table;
-    const BinImageParse read = ReadBinFileInto(table, arguments.inputPath);
-    if (!read.Accepted()) {
-        // The message dialog starts a new line at each carriage return; a terminal needs a line
-        // feed for that.
-        std::string message(BinRefusalMessage(read.fault));
-        std::replace(message.begin(), message.end(), '\r', '\n');
-        err << message << '\n';
+    const std::optional<BinImage> image = ReadImageInput(arguments.inputPath, err);
+    if (!image) {
         return kExitRefused;
     }
+    ChannelTable table;
+    ApplyBinImage(table, *image);
     BackCalculateNFactors(table);
     PrintChannels(out, table, arguments.csv);
     return kExitSuccess;
 }
 
 int RunShow(const ReadArguments& arguments, std::ostream& out, std::ostream& /*err*/) {
-    PrintChannels(out, LoadChannelSetFile(arguments.inputPath), arguments.csv);
+    PrintChannels(out, LoadChannelSetInput(arguments.inputPath), arguments.csv);
     return kExitSuccess;
 }
 
 int RunEncode(const EncodeArguments& arguments, std::ostream& /*out*/, std::ostream& err) {
-    const ChannelTable table = LoadChannelSetFile(arguments.inputPath);
+    const ChannelTable table = LoadChannelSetInput(arguments.inputPath);
     const BinWriteResult written = WriteBinFile(table, arguments.binPath);
     switch (written.outcome) {
         case BinWriteOutcome::Written:

@@ -20,8 +20,8 @@ namespace {
 constexpr const char* kToolName = "vx40-tool";
 
 // The commands in the order the help lists them.
-constexpr std::array kCommands = {CalcCommand, PlanCommand, DecodeCommand, ShowCommand,
-                                  EncodeCommand};
+constexpr std::array kCommands = {CalcCommand,   PlanCommand,   DecodeCommand,  ShowCommand,
+                                  EncodeCommand, RasterCommand, InspectCommand, DiffCommand};
 
 std::string CommandNames() {
     std::string names;

@@ -27,5 +27,8 @@ ToolCommand PlanCommand();
 ToolCommand DecodeCommand();
 ToolCommand ShowCommand();
 ToolCommand EncodeCommand();
+ToolCommand RasterCommand();
+ToolCommand InspectCommand();
+ToolCommand DiffCommand();
 
 }  // namespace vx40::tool

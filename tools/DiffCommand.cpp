@@ -1,0 +1,116 @@
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <sstream>
+
+#include "channel/CellText.h"
+#include "channel/ChannelReading.h"
+#include "files/BinFile.h"
+#include "tools/CalculationOptions.h"
+#include "tools/ExitCode.h"
+#include "tools/FrequencyText.h"
+#include "tools/ImageInput.h"
+#include "tools/InputFile.h"
+#include "tools/TableOutput.h"
+#include "tools/ToolCommand.h"
+#include "tools/ToolError.h"
+
+namespace vx40::tool {
+namespace {
+
+struct DiffArguments {
+    std::int32_t crystalHz = kCrystalHz;
+    bool csv = false;
+    std::string first;
+    std::string second;
+};
+
+bool IsChannelSetPath(const std::string& path) {
+    constexpr std::string_view kExtension = ".vx4";
+    if (path.size() < kExtension.size()) {
+        return false;
+    }
+    std::string end = path.substr(path.size() - kExtension.size());
+    std::ranges::transform(end, end.begin(), [](unsigned char c) {
+        return static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+    });
+    return end == kExtension;
+}
+
+// The image a side stands for: a channel-set file as the image it encodes to, refused like the
+// encoder refuses an invalid cell; any other file as an image.
+BinImage SideImage(const std::string& path) {
+    if (IsChannelSetPath(path)) {
+        const BinImageBuild built = BuildBinImage(LoadChannelSetInput(path));
+        if (!built.image) {
+            throw ToolError("\"" + path + "\": " + InvalidNibbleCellMessage(*built.invalidCell),
+                            false);
+        }
+        return *built.image;
+    }
+    std::ostringstream refusal;
+    const std::optional<BinImage> image = ReadImageInput(path, refusal);
+    if (!image) {
+        std::string message = refusal.str();
+        message.pop_back();
+        throw ToolError("\"" + path + "\": " + message, false);
+    }
+    return *image;
+}
+
+std::string ReadingText(const NibbleValues& nibbles, std::int32_t crystalHz) {
+    const auto reading = ReadChannel(nibbles, crystalHz);
+    return reading ? KhzText(reading->frequencyHz) + " kHz" : std::string("leer");
+}
+
+int RunDiff(const DiffArguments& arguments, std::ostream& out, std::ostream& /*err*/) {
+    const BinImage first = SideImage(arguments.first);
+    const BinImage second = SideImage(arguments.second);
+    std::vector<TextRow> rows;
+    for (int channel = 1; channel <= kChannelCount; ++channel) {
+        const NibbleValues a = ChannelNibbleValues(first, channel);
+        const NibbleValues b = ChannelNibbleValues(second, channel);
+        std::string differing;
+        for (int k = kNibblesPerChannel - 1; k >= 0; --k) {
+            const auto i = static_cast<std::size_t>(k);
+            if (a[i] == b[i]) {
+                continue;
+            }
+            const std::string nibble = "D" + DecimalText(k);
+            differing += (differing.empty() ? "" : ", ") + nibble;
+            rows.push_back({DecimalText(channel), nibble, NibbleText(a[i]), NibbleText(b[i])});
+        }
+        if (!arguments.csv && !differing.empty()) {
+            out << "Kanal " << channel << ": " << ReadingText(a, arguments.crystalHz) << " gegen "
+                << ReadingText(b, arguments.crystalHz) << " (" << differing << " verschieden)\n";
+        }
+    }
+    if (arguments.csv) {
+        PrintTable(out, {"Kanal", "Nibble", "A", "B"}, rows, true);
+    }
+    return rows.empty() ? kExitSuccess : kExitRefused;
+}
+
+}  // namespace
+
+ToolCommand DiffCommand() {
+    return {
+        "diff",
+        "zwei Abbilder oder Kanaldateien Nibble für Nibble vergleichen (0 gleich, 1 verschieden)",
+        "[--crystal HZ] [--csv] A B", [](CLI::App& command) -> CommandRun {
+            auto arguments = std::make_shared<DiffArguments>();
+            AddCrystalOption(command, arguments->crystalHz);
+            command.add_flag("--csv", arguments->csv, "durch Kommas getrennt ausgeben");
+            command
+                .add_option("A", arguments->first,
+                            "Bin-Datei, Intel HEX, S-Records oder Kanaldatei (.vx4)")
+                ->required()
+                ->type_name("");
+            command.add_option("B", arguments->second, "ebenso")->required()->type_name("");
+            return [arguments](std::ostream& out, std::ostream& err) {
+                return RunDiff(*arguments, out, err);
+            };
+        }};
+}
+
+}  // namespace vx40::tool

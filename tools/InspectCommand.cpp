@@ -1,0 +1,71 @@
+#include <memory>
+#include <optional>
+
+#include "channel/CellText.h"
+#include "channel/ChannelReading.h"
+#include "channel/DividerCalculation.h"
+#include "tools/CalculationOptions.h"
+#include "tools/ExitCode.h"
+#include "tools/FrequencyText.h"
+#include "tools/ImageInput.h"
+#include "tools/TableOutput.h"
+#include "tools/ToolCommand.h"
+
+namespace vx40::tool {
+namespace {
+
+constexpr std::string_view kEmptyChannelText = "leer";
+
+struct InspectArguments {
+    std::int32_t crystalHz = kCrystalHz;
+    bool csv = false;
+    std::string inputPath;
+};
+
+TextRow InspectRow(int channel, const std::optional<ChannelReading>& reading) {
+    if (!reading) {
+        return {DecimalText(channel), std::string(kEmptyChannelText), "", "", "", "", "", "", ""};
+    }
+    return {DecimalText(channel),           std::string(reading->r0.text),
+            std::string(reading->r1.text),  std::string(reading->r2.text),
+            DecimalText(reading->ratio),    DecimalText(reading->n),
+            KhzText(reading->frequencyHz),  reading->modulator ? "1" : "0",
+            NibbleText(reading->testNibble)};
+}
+
+int RunInspect(const InspectArguments& arguments, std::ostream& out, std::ostream& err) {
+    const std::optional<BinImage> image = ReadImageInput(arguments.inputPath, err);
+    if (!image) {
+        return kExitRefused;
+    }
+    std::vector<TextRow> rows;
+    for (int channel = 1; channel <= kChannelCount; ++channel) {
+        rows.push_back(InspectRow(
+            channel, ReadChannel(ChannelNibbleValues(*image, channel), arguments.crystalHz)));
+    }
+    PrintTable(out, {"Kanal", "R0", "R1", "R2", "Ratio", "N", "Frequenz", "Modulator", "Test"},
+               rows, arguments.csv);
+    return kExitSuccess;
+}
+
+}  // namespace
+
+ToolCommand InspectCommand() {
+    return {"inspect",
+            "ein Abbild lesen und zeigen, was es selbst sagt: Vorteiler, N und die wahre Frequenz",
+            "[--crystal HZ] [--csv] IN", [](CLI::App& command) -> CommandRun {
+                auto arguments = std::make_shared<InspectArguments>();
+                AddCrystalOption(command, arguments->crystalHz);
+                command.add_flag("--csv", arguments->csv, "durch Kommas getrennt ausgeben");
+                command
+                    .add_option("IN", arguments->inputPath,
+                                "das Abbild: Bin-Datei, Intel HEX oder S-Records")
+                    ->required()
+                    ->type_name("");
+                return [arguments](std::ostream& out, std::ostream& err) {
+                    return RunInspect(*arguments, out, err);
+                };
+            }};
+}
+
+}  // namespace vx40::tool

@@ -1,0 +1,82 @@
+#include <memory>
+
+#include "channel/CellText.h"
+#include "channel/PrescalerRaster.h"
+#include "tools/CalculationOptions.h"
+#include "tools/ExitCode.h"
+#include "tools/FrequencyPlan.h"
+#include "tools/FrequencyText.h"
+#include "tools/InputFile.h"
+#include "tools/TableOutput.h"
+#include "tools/ToolCommand.h"
+#include "tools/ToolError.h"
+
+namespace vx40::tool {
+namespace {
+
+struct RasterArguments {
+    std::int32_t crystalHz = kCrystalHz;
+    bool csv = false;
+    std::vector<std::string> frequencies;
+    std::string planPath;
+};
+
+TextRow RasterTextRow(const RasterRow& row) {
+    std::string refused;
+    for (const std::int32_t khz : row.refusedKhz) {
+        refused += (refused.empty() ? "" : " ") + DecimalText(khz);
+    }
+    return {std::string(row.r0.text),
+            std::string(row.r1.text),
+            std::string(row.r2.text),
+            DecimalText(row.ratio),
+            DecimalText(static_cast<std::int64_t>(row.reached)),
+            refused};
+}
+
+int RunRaster(const RasterArguments& arguments, std::ostream& out, std::ostream& err) {
+    if (arguments.frequencies.empty() == arguments.planPath.empty()) {
+        throw ToolError("entweder Frequenzen oder --plan angeben", true);
+    }
+    std::vector<std::int32_t> frequencies;
+    if (!arguments.planPath.empty()) {
+        const PlanFrequencies plan = ReadPlanFrequencies(ReadInputText(arguments.planPath));
+        if (!plan.offending.empty()) {
+            PrintOffendingLines(err, plan.offending);
+            return kExitRefused;
+        }
+        frequencies = plan.frequenciesKhz;
+    } else {
+        frequencies = ParseFrequencyArguments(arguments.frequencies);
+    }
+    const std::vector<RasterRow> rows = PrescalerRaster(arguments.crystalHz, frequencies);
+    std::vector<TextRow> printed;
+    for (const RasterRow& row : rows) {
+        printed.push_back(RasterTextRow(row));
+    }
+    PrintTable(out, {"R0", "R1", "R2", "Ratio", "Erreicht", "Abgelehnt"}, printed, arguments.csv);
+    return rows.front().refusedKhz.empty() ? kExitSuccess : kExitRefused;
+}
+
+}  // namespace
+
+ToolCommand RasterCommand() {
+    return {
+        "raster", "für alle 64 Vorteiler-Einstellungen zeigen, welche der Frequenzen sie erreichen",
+        "[--crystal HZ] [--csv] (FREQ_KHZ... | --plan PLAN)", [](CLI::App& command) -> CommandRun {
+            auto arguments = std::make_shared<RasterArguments>();
+            AddCrystalOption(command, arguments->crystalHz);
+            command.add_flag("--csv", arguments->csv, "durch Kommas getrennt ausgeben");
+            command
+                .add_option("--plan", arguments->planPath,
+                            "die Frequenzen aus diesem Kanalplan nehmen")
+                ->type_name("PLAN");
+            command.add_option("FREQ_KHZ", arguments->frequencies, "Frequenzen in kHz")
+                ->type_name("");
+            return [arguments](std::ostream& out, std::ostream& err) {
+                return RunRaster(*arguments, out, err);
+            };
+        }};
+}
+
+}  // namespace vx40::tool
