@@ -11,8 +11,8 @@ namespace vx40::cli_test {
 namespace {
 
 const std::string kToolUsage =
-    "Aufruf: vx40-tool BEFEHL [OPTIONEN] ... (Befehle: calc, plan, decode, show, encode; BEFEHL "
-    "--help zeigt die Hilfe)\n";
+    "Aufruf: vx40-tool BEFEHL [OPTIONEN] ... (Befehle: calc, plan, decode, show, encode, raster, "
+    "inspect, diff; BEFEHL --help zeigt die Hilfe)\n";
 const std::string kCalcUsage = "Aufruf: vx40-tool calc [OPTIONEN] [--csv] FREQ_KHZ...\n";
 
 struct UsageCase {
