@@ -4,6 +4,7 @@
 #include <cstring>
 #include <span>
 
+#include "files/EpromFormats.h"
 #include "platform/FileRead.h"
 
 namespace vx40 {
@@ -59,22 +60,7 @@ std::string FileWriteFailureMessage(const std::string& path, const FileReplaceRe
 }
 
 BinWriteResult WriteBinFile(const ChannelTable& table, const std::string& path) {
-    BinWriteResult result;
-    const BinImageBuild build = BuildBinImage(table);
-    if (!build.image.has_value()) {
-        result.outcome = BinWriteOutcome::InvalidCell;
-        result.invalidCell = build.invalidCell;
-        result.message = InvalidNibbleCellMessage(*build.invalidCell);
-        return result;
-    }
-    const std::string_view bytes(reinterpret_cast<const char*>(build.image->data()),
-                                 build.image->size());
-    result.replace = ReplaceFile(path, bytes, SyncToDisk::Yes);
-    if (!result.replace.Ok()) {
-        result.outcome = BinWriteOutcome::WriteFailed;
-        result.message = FileWriteFailureMessage(path, result.replace);
-    }
-    return result;
+    return WriteImageFile(table, path, ImageFormat::Bin);
 }
 
 std::string_view BinRefusalMessage(BinImageFault fault) {
@@ -84,14 +70,13 @@ std::string_view BinRefusalMessage(BinImageFault fault) {
         case BinImageFault::InvalidData:
             return kBinInvalidDataMessage;
         case BinImageFault::None:
+        case BinImageFault::InvalidRecords:
             break;
     }
     return {};
 }
 
-BinImageParse ReadBinFile(const std::string& path) {
-    const FilePrefix prefix =
-        ReadFilePrefix(path, kBinImageSize, ReadableFiles::AnyExceptDirectories);
+BinImageParse ParseBinFilePrefix(const FilePrefix& prefix) {
     if (!prefix.result.Ok()) {
         BinImageParse refused;
         refused.fault = BinImageFault::TooShort;
@@ -99,6 +84,11 @@ BinImageParse ReadBinFile(const std::string& path) {
     }
     return ParseBinImage(
         std::span(reinterpret_cast<const std::uint8_t*>(prefix.bytes.data()), prefix.bytes.size()));
+}
+
+BinImageParse ReadBinFile(const std::string& path) {
+    return ParseBinFilePrefix(
+        ReadFilePrefix(path, kBinImageSize, ReadableFiles::AnyExceptDirectories));
 }
 
 BinImageParse ReadBinFileInto(ChannelTable& table, const std::string& path) {

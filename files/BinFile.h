@@ -6,6 +6,7 @@
 
 #include "channel/ChannelTable.h"
 #include "files/BinImage.h"
+#include "platform/FileRead.h"
 #include "platform/FileReplace.h"
 
 namespace vx40 {
@@ -34,8 +35,12 @@ struct [[nodiscard]] BinWriteResult {
 // leaves an existing file exactly as it was; either way the message says what happened.
 BinWriteResult WriteBinFile(const ChannelTable& table, const std::string& path);
 
-// The refusal text of a fault, empty for an accepted image.
+// The refusal text of a fault, empty for an accepted image and for refused records, whose text
+// comes with the read (ImageRefusalMessage).
 std::string_view BinRefusalMessage(BinImageFault fault);
+
+// The image of the first bytes of a file as they were read: a read that failed reads as too short.
+BinImageParse ParseBinFilePrefix(const FilePrefix& prefix);
 
 // Reads the first 128 bytes of path and never more, so that a huge file or a device costs no
 // more than those. A folder, a FIFO without data, a missing or unreadable file reads as too short.

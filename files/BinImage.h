@@ -72,14 +72,16 @@ BinImageBuild BuildBinImage(const ChannelTable& table);
 
 enum class BinImageFault {
     None,
-    TooShort,     // fewer than 128 bytes
-    InvalidData,  // a byte above 0x0F among the first 128
+    TooShort,        // fewer than 128 bytes
+    InvalidData,     // a byte above 0x0F among the first 128
+    InvalidRecords,  // a text of Intel HEX or S-records that cannot give the image
 };
 
 struct BinImageParse {
     BinImageFault fault = BinImageFault::None;
     BinImage image{};               // the image when there is no fault
     std::size_t invalidOffset = 0;  // InvalidData: the first byte above 0x0F
+    std::string recordMessage;      // InvalidRecords: what is wrong, naming the line or address
 
     bool Accepted() const { return fault == BinImageFault::None; }
 };

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "channel/ChannelTable.h"
+#include "files/BinFile.h"
+#include "files/BinImage.h"
+
+namespace vx40 {
+
+// The forms in which an image goes to an EPROM programmer: the bare bytes, or a text of
+// Intel HEX or Motorola S-records.
+enum class ImageFormat { Bin, IntelHex, SRecord };
+
+// The image as Intel HEX: data records of 16 bytes from address 0, then the end-of-file record
+// ":00000001FF"; upper-case hexadecimal, each line ended by a line feed.
+std::string IntelHexText(const BinImage& image);
+
+// The image as S-records: an S0 header "VX40", S1 records of 16 bytes from address 0, the S9
+// end record; upper-case hexadecimal, each line ended by a line feed.
+std::string SRecordText(const BinImage& image);
+
+// A content is a text of records when its first byte that is no blank, tab, CR or LF lies among
+// its first 128 bytes and is ':' followed by a hexadecimal digit (Intel HEX) or 'S' followed by
+// a decimal digit (S-records); anything else is binary. A binary image whose first 128 bytes
+// are all 0x00 to 0x0F can never look like records, so every bin file still reads as it did.
+ImageFormat DetectImageFormat(std::span<const std::uint8_t> bytes);
+
+// Reads an image in any of the three formats, recognised by its content. Binary content reads
+// exactly as ParseBinImage. Records are refused as InvalidRecords, with the text in
+// recordMessage, for a bad record (naming its line), an address among 0 to 127 that no record
+// or two records give, or a missing Intel HEX end record; data beyond address 127 is ignored.
+// The 128 bytes the records give are then checked as a bin file's are (InvalidData).
+BinImageParse ParseImage(std::span<const std::uint8_t> bytes);
+
+// ParseImage on the content of path, read once and as a stream, so that a large text costs no
+// more memory than one line. A binary content reads exactly as ReadBinFile; a folder, a FIFO
+// without data, a missing or unreadable file reads as too short.
+BinImageParse ReadImageFile(const std::string& path);
+
+// Reads path and, only when the image is accepted, applies it to the table; a refused file
+// changes no cell.
+BinImageParse ReadImageFileInto(ChannelTable& table, const std::string& path);
+
+// The text for the message dialog of a refused read, empty for an accepted image.
+std::string ImageRefusalMessage(const BinImageParse& read);
+
+// WriteBinFile in the given format: the same refusal of an invalid cell, the same whole replace.
+BinWriteResult WriteImageFile(const ChannelTable& table, const std::string& path,
+                              ImageFormat format);
+
+}  // namespace vx40

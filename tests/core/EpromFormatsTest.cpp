@@ -1,0 +1,212 @@
+#include "files/EpromFormats.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "TempDir.h"
+#include "files/BinImage.h"
+
+namespace vx40 {
+namespace {
+
+using testutil::ReadBytes;
+using testutil::TempDir;
+using testutil::WriteBytes;
+
+// Byte i holds (i * 7 + i / 16) mod 16: no two 16-byte records alike.
+BinImage PatternImage() {
+    BinImage image{};
+    for (std::size_t i = 0; i < image.size(); ++i) {
+        image[i] = static_cast<std::uint8_t>((i * 7 + i / 16) % 16);
+    }
+    return image;
+}
+
+std::string ImageBytes(const BinImage& image) {
+    return {image.begin(), image.end()};
+}
+
+BinImageParse Parse(const std::string& text) {
+    return ParseImage({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = text.find('\n', start);
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\n";
+    }
+    return text;
+}
+
+void RunSrecCat(const std::string& arguments) {
+    const std::string command = "srec_cat " + arguments + " 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+TEST(EpromFormats, WrittenTextsAreExact) {
+    BinImage counting{};
+    for (std::size_t i = 0; i < counting.size(); ++i) {
+        counting[i] = static_cast<std::uint8_t>(i % 16);
+    }
+    const std::vector<std::string> hex = Lines(IntelHexText(counting));
+    ASSERT_EQ(hex.size(), 9u);
+    EXPECT_EQ(hex[0], ":10000000000102030405060708090A0B0C0D0E0F78");
+    EXPECT_EQ(hex[7], ":10007000000102030405060708090A0B0C0D0E0F08");
+    EXPECT_EQ(hex[8], ":00000001FF");
+    const std::vector<std::string> srec = Lines(SRecordText(counting));
+    ASSERT_EQ(srec.size(), 10u);
+    EXPECT_EQ(srec[0], "S007000056583430E6");
+    EXPECT_EQ(srec[1], "S1130000000102030405060708090A0B0C0D0E0F74");
+    EXPECT_EQ(srec[8], "S1130070000102030405060708090A0B0C0D0E0F04");
+    EXPECT_EQ(srec[9], "S9030000FC");
+}
+
+// What the writer writes, this reader and an independent one read back as the image.
+TEST(EpromFormats, WrittenFilesReadBackHereAndInSrecCat) {
+    ChannelTable table;
+    ApplyBinImage(table, PatternImage());
+    for (const auto& [format, option] :
+         {std::pair{ImageFormat::IntelHex, "-intel"}, std::pair{ImageFormat::SRecord, "-motorola"},
+          std::pair{ImageFormat::Bin, "-binary"}}) {
+        TempDir dir;
+        const std::string path = dir.Path("image.txt");
+        ASSERT_TRUE(WriteImageFile(table, path, format).Written());
+        const BinImageParse read = ReadImageFile(path);
+        ASSERT_TRUE(read.Accepted()) << option << ImageRefusalMessage(read);
+        EXPECT_EQ(read.image, PatternImage()) << option;
+        RunSrecCat(path + " " + option + " -o " + dir.Path("out.bin") + " -binary");
+        EXPECT_EQ(ReadBytes(dir.Path("out.bin")), ImageBytes(PatternImage())) << option;
+    }
+}
+
+// Record lengths, address lengths, extended address, start address and count records, CR LF,
+// and data beyond address 127 over several read chunks.
+TEST(EpromFormats, ReadsWhatSrecCatWrites) {
+    for (const std::string options : {
+             "-intel",
+             "-intel -output-block-size=7 -crlf",
+             "-intel -address-length=3",
+             "-intel -address-length=4 -execution-start-address=0x1234",
+             "-motorola",
+             "-motorola -address-length=3 -enable=data-count -output-block-size=5",
+             "-motorola -address-length=4 -execution-start-address=0x10 -crlf",
+         }) {
+        for (const bool dataBeyond : {false, true}) {
+            TempDir dir;
+            WriteBytes(dir.Path("image.bin"), ImageBytes(PatternImage()));
+            WriteBytes(dir.Path("beyond.bin"), std::string(100000, '\x5A'));
+            const std::string beyond =
+                dataBeyond ? " " + dir.Path("beyond.bin") + " -binary -offset 0x1FF80" : "";
+            RunSrecCat(dir.Path("image.bin") + " -binary" + beyond + " -o " + dir.Path("in.txt") +
+                       " " + options);
+            const BinImageParse read = ReadImageFile(dir.Path("in.txt"));
+            ASSERT_TRUE(read.Accepted()) << options << ImageRefusalMessage(read);
+            EXPECT_EQ(read.image, PatternImage()) << options;
+        }
+    }
+}
+
+TEST(EpromFormats, RecognisesRecordsOnlyWhereNoBinImageCouldBe) {
+    const std::string hex = IntelHexText(PatternImage());
+    const std::string image = ImageBytes(PatternImage());
+    const struct {
+        std::string content;
+        ImageFormat format;
+        BinImageFault fault;
+    } cases[] = {
+        {image, ImageFormat::Bin, BinImageFault::None},
+        {"\n\r\n \t" + hex, ImageFormat::IntelHex, BinImageFault::None},
+        {SRecordText(PatternImage()), ImageFormat::SRecord, BinImageFault::None},
+        {std::string(128, '\n') + hex, ImageFormat::Bin, BinImageFault::None},
+        {std::string(127, '\n') + hex, ImageFormat::IntelHex, BinImageFault::None},
+        {"Sx" + image, ImageFormat::Bin, BinImageFault::InvalidData},
+        {":G" + image, ImageFormat::Bin, BinImageFault::InvalidData},
+        {":", ImageFormat::Bin, BinImageFault::TooShort},
+        {":1", ImageFormat::IntelHex, BinImageFault::InvalidRecords},
+        {"", ImageFormat::Bin, BinImageFault::TooShort},
+    };
+    for (const auto& c : cases) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(c.content.data());
+        EXPECT_EQ(DetectImageFormat({bytes, c.content.size()}), c.format) << c.content;
+        EXPECT_EQ(Parse(c.content).fault, c.fault) << c.content;
+        TempDir dir;
+        WriteBytes(dir.Path("in"), c.content);
+        EXPECT_EQ(ReadImageFile(dir.Path("in")).fault, c.fault) << c.content;
+    }
+}
+
+TEST(EpromFormats, RefusalsNameTheLineOrTheAddress) {
+    const std::vector<std::string> hex = Lines(IntelHexText(PatternImage()));
+    const std::vector<std::string> srec = Lines(SRecordText(PatternImage()));
+    const std::string coverage =
+        ": die Datensätze müssen die Adressen 0x00 bis 0x7F genau einmal belegen.";
+    auto changed = [](std::vector<std::string> lines, std::size_t at, std::string line) {
+        lines[at] = std::move(line);
+        return Joined(lines);
+    };
+    auto withChecksum = [](std::string line, std::string_view checksum) {
+        return line.replace(line.size() - 2, 2, checksum);
+    };
+    BinImage invalid = PatternImage();
+    invalid[0x35] = 0x10;
+    const struct {
+        std::string text;
+        std::string message;
+    } cases[] = {
+        {changed(hex, 1, withChecksum(hex[1], "00")),
+         "Zeile 2: kein gültiger Intel-HEX-Datensatz (Prüfsumme falsch)."},
+        {changed(hex, 2, ""), "Die Adresse 0x20 ist von keinem Datensatz belegt" + coverage},
+        {changed(hex, 2, hex[1]), "Zeile 3: die Adresse 0x10 ist schon belegt" + coverage},
+        {changed(hex, 8, ""),
+         "Der Endesatz (Typ 01) fehlt: die Intel-HEX-Datei ist unvollständig."},
+        {Joined(hex) + hex[3],
+         "Zeile 10: kein gültiger Intel-HEX-Datensatz (Datensatz nach dem Endesatz)."},
+        {":00000006FA\n" + Joined(hex),
+         "Zeile 1: kein gültiger Intel-HEX-Datensatz (unbekannter Satztyp 06)."},
+        {changed(hex, 4, ":0200000400" + hex[4].substr(1)),
+         "Zeile 5: kein gültiger Intel-HEX-Datensatz (Länge passt nicht zur Längenangabe)."},
+        {changed(hex, 0, ":02000004000G00"),
+         "Zeile 1: kein gültiger Intel-HEX-Datensatz (Zeichen, das keine Hexadezimalziffer ist)."},
+        {changed(hex, 3, "S1130000"),
+         "Zeile 4: kein gültiger Intel-HEX-Datensatz (beginnt nicht mit ':')."},
+        {":" + std::string(2000, '0'),
+         "Zeile 1: kein gültiger Intel-HEX-Datensatz (Zeile zu lang)."},
+        {changed(srec, 9, withChecksum(srec[9], "FD")),
+         "Zeile 10: kein gültiger S-Datensatz (Prüfsumme falsch)."},
+        {changed(srec, 9, "S5030003F9"),
+         "Zeile 10: kein gültiger S-Datensatz (Satzzahl 3, aber 8 Datensätze davor)."},
+        {changed(srec, 3, "S40300FC"),
+         "Zeile 4: kein gültiger S-Datensatz (unbekannter Satztyp S4)."},
+        {changed(srec, 8, "S21400000000000000000000000000000000000000EB"),
+         "Zeile 9: die Adresse 0x00 ist schon belegt" + coverage},
+        {changed(srec, 8, "S5030007F5"),
+         "Die Adresse 0x70 ist von keinem Datensatz belegt" + coverage},
+        {IntelHexText(invalid), std::string(kBinInvalidDataMessage)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ImageRefusalMessage(Parse(c.text)), c.message) << c.text;
+        TempDir dir;
+        WriteBytes(dir.Path("in.hex"), c.text);
+        ChannelTable table;
+        EXPECT_EQ(ImageRefusalMessage(ReadImageFileInto(table, dir.Path("in.hex"))), c.message);
+        EXPECT_EQ(table.Cell(4, 1), "") << "a refused file changes no cell";
+    }
+    EXPECT_EQ(Parse(IntelHexText(invalid)).invalidOffset, 0x35u);
+}
+
+}  // namespace
+}  // namespace vx40
