@@ -2,18 +2,18 @@
 
 #include <algorithm>
 
-#include "files/BinFile.h"
+#include "files/EpromFormats.h"
 #include "tools/InputFile.h"
 
 namespace vx40::tool {
 
 std::optional<BinImage> ReadImageInput(const std::string& path, std::ostream& err) {
     CheckInputReadable(path, ReadableFiles::AnyExceptDirectories);
-    const BinImageParse read = ReadBinFile(path);
+    const BinImageParse read = ReadImageFile(path);
     if (!read.Accepted()) {
         // The message dialog starts a new line at each carriage return; a terminal needs a line
         // feed for that.
-        std::string message(BinRefusalMessage(read.fault));
+        std::string message = ImageRefusalMessage(read);
         std::replace(message.begin(), message.end(), '\r', '\n');
         err << message << '\n';
         return std::nullopt;

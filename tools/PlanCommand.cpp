@@ -14,6 +14,7 @@
 #include "tools/ExitCode.h"
 #include "tools/FrequencyPlan.h"
 #include "tools/FrequencyText.h"
+#include "tools/ImageFormatOption.h"
 #include "tools/InputFile.h"
 #include "tools/ToolCommand.h"
 #include "tools/ToolCommands.h"
@@ -67,7 +68,8 @@ bool Restore(const std::string& path, const PreviousContent& previous) {
 // putting it back needs only its text, and it is put back when the bin image fails.
 void WritePlanFiles(const ChannelTable& table, const PlanArguments& arguments) {
     if (arguments.vx4Path.empty()) {
-        if (const BinWriteResult bin = WriteBinFile(table, arguments.binPath); !bin.Written()) {
+        if (const BinWriteResult bin = WriteImageFile(table, arguments.binPath, arguments.format);
+            !bin.Written()) {
             throw ToolError(bin.message, false);
         }
         return;
@@ -82,7 +84,8 @@ void WritePlanFiles(const ChannelTable& table, const PlanArguments& arguments) {
         !vx4.Ok()) {
         throw ToolError(FileWriteFailureMessage(arguments.vx4Path, vx4), false);
     }
-    if (const BinWriteResult bin = WriteBinFile(table, arguments.binPath); !bin.Written()) {
+    if (const BinWriteResult bin = WriteImageFile(table, arguments.binPath, arguments.format);
+        !bin.Written()) {
         std::string message = bin.message;
         if (!Restore(arguments.vx4Path, previous)) {
             message += " Die Datei \"" + arguments.vx4Path +
@@ -131,7 +134,8 @@ int RunPlan(const PlanArguments& arguments, std::ostream& /*out*/, std::ostream&
 ToolCommand PlanCommand() {
     return {"plan",
             "einen Kanalplan (eine Frequenz in kHz je Zeile) berechnen und als Bin-Datei schreiben",
-            "[OPTIONEN] PLAN -o OUT.bin [--vx4 OUT.vx4]", [](CLI::App& command) -> CommandRun {
+            "[OPTIONEN] PLAN -o OUT.bin [--vx4 OUT.vx4] [--format FORMAT]",
+            [](CLI::App& command) -> CommandRun {
                 auto arguments = std::make_shared<PlanArguments>();
                 AddCalculationOptions(command, arguments->calculation);
                 command
@@ -144,6 +148,7 @@ ToolCommand PlanCommand() {
                     ->type_name("OUT.bin");
                 command.add_option("--vx4", arguments->vx4Path, "auch diese Kanaldatei schreiben")
                     ->type_name("OUT.vx4");
+                AddImageFormatOption(command, arguments->format);
                 return [arguments](std::ostream& out, std::ostream& err) {
                     return RunPlan(*arguments, out, err);
                 };

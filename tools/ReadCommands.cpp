@@ -6,6 +6,7 @@
 #include "files/ChannelSetFile.h"
 #include "platform/IniFileStore.h"
 #include "tools/ExitCode.h"
+#include "tools/ImageFormatOption.h"
 #include "tools/ImageInput.h"
 #include "tools/InputFile.h"
 #include "tools/TableOutput.h"
@@ -45,7 +46,7 @@ int RunShow(const ReadArguments& arguments, std::ostream& out, std::ostream& /*e
 
 int RunEncode(const EncodeArguments& arguments, std::ostream& /*out*/, std::ostream& err) {
     const ChannelTable table = LoadChannelSetInput(arguments.inputPath);
-    const BinWriteResult written = WriteBinFile(table, arguments.binPath);
+    const BinWriteResult written = WriteImageFile(table, arguments.binPath, arguments.format);
     switch (written.outcome) {
         case BinWriteOutcome::Written:
             return kExitSuccess;
@@ -63,7 +64,9 @@ ToolCommand DecodeCommand() {
             "[--csv] IN.bin", [](CLI::App& command) -> CommandRun {
                 auto arguments = std::make_shared<ReadArguments>();
                 command.add_flag("--csv", arguments->csv, "durch Kommas getrennt ausgeben");
-                command.add_option("IN.bin", arguments->inputPath, "die Bin-Datei")
+                command
+                    .add_option("IN.bin", arguments->inputPath,
+                                "die Bin-Datei, auch als Intel HEX oder S-Records")
                     ->required()
                     ->type_name("");
                 return [arguments](std::ostream& out, std::ostream& err) {
@@ -87,8 +90,8 @@ ToolCommand ShowCommand() {
 }
 
 ToolCommand EncodeCommand() {
-    return {"encode", "eine Kanaldatei als Bin-Datei schreiben", "IN.vx4 -o OUT.bin",
-            [](CLI::App& command) -> CommandRun {
+    return {"encode", "eine Kanaldatei als Bin-Datei schreiben",
+            "IN.vx4 -o OUT.bin [--format FORMAT]", [](CLI::App& command) -> CommandRun {
                 auto arguments = std::make_shared<EncodeArguments>();
                 command.add_option("IN.vx4", arguments->inputPath, "die Kanaldatei")
                     ->required()
@@ -96,6 +99,7 @@ ToolCommand EncodeCommand() {
                 command.add_option("-o", arguments->binPath, "die Bin-Datei, die geschrieben wird")
                     ->required()
                     ->type_name("OUT.bin");
+                AddImageFormatOption(command, arguments->format);
                 return [arguments](std::ostream& out, std::ostream& err) {
                     return RunEncode(*arguments, out, err);
                 };

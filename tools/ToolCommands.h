@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "files/EpromFormats.h"
 #include "tools/CalculationOptions.h"
 
 namespace vx40::tool {
@@ -23,6 +24,7 @@ struct PlanArguments {
     std::string planPath;
     std::string binPath;
     std::string vx4Path;  // empty: no channel-set file
+    ImageFormat format = ImageFormat::Bin;
 };
 int RunPlan(const PlanArguments& arguments, std::ostream& out, std::ostream& err);
 
@@ -36,6 +38,7 @@ int RunShow(const ReadArguments& arguments, std::ostream& out, std::ostream& err
 struct EncodeArguments {
     std::string inputPath;
     std::string binPath;
+    ImageFormat format = ImageFormat::Bin;
 };
 int RunEncode(const EncodeArguments& arguments, std::ostream& out, std::ostream& err);
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ChannelImage.h"
@@ -136,6 +138,41 @@ TEST(Diff, ComparesNibblesOfImagesAndChannelSetFiles) {
 
     WriteBytes(dir.Path("short.bin"), std::string(127, '\0'));
     EXPECT_EQ(RunTool({"diff", dir.Path("a.bin"), dir.Path("short.bin")}).exitCode, 2);
+}
+
+// Every format written by plan and encode reads back through decode as the bin image does, and
+// the programmers' own converter turns it into the same 128 bytes.
+TEST(ImageFormats, PlanAndEncodeWriteWhatDecodeAndSrecCatRead) {
+    TempDir dir;
+    WriteBytes(dir.Path("plan.txt"), "798300\n145125\n");
+    ASSERT_EQ(
+        RunTool({"plan", dir.Path("plan.txt"), "-o", dir.Path("o.bin"), "--vx4", dir.Path("o.vx4")})
+            .exitCode,
+        0);
+    const std::string decoded = RunTool({"decode", "--csv", dir.Path("o.bin")}).out;
+    for (const auto& [format, srecCatName] :
+         {std::pair{"ihex", "-intel"}, std::pair{"srec", "-motorola"}}) {
+        const std::string planned = dir.Path(std::string("p.") + format);
+        const std::string encoded = dir.Path(std::string("e.") + format);
+        ASSERT_EQ(
+            RunTool({"plan", dir.Path("plan.txt"), "-o", planned, "--format", format}).exitCode, 0);
+        ASSERT_EQ(
+            RunTool({"encode", dir.Path("o.vx4"), "-o", encoded, "--format", format}).exitCode, 0);
+        EXPECT_EQ(testutil::ReadBytes(planned), testutil::ReadBytes(encoded));
+        EXPECT_EQ(RunTool({"decode", "--csv", planned}).out, decoded) << format;
+        EXPECT_EQ(RunTool({"diff", planned, dir.Path("o.bin")}).exitCode, 0) << format;
+
+        const std::string converted = dir.Path(std::string("srec_cat.") + format + ".bin");
+        const std::string command =
+            "srec_cat '" + planned + "' " + srecCatName + " -o '" + converted + "' -binary";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        EXPECT_EQ(testutil::ReadBytes(converted), testutil::ReadBytes(dir.Path("o.bin")));
+    }
+    const ToolOutput wrong =
+        RunTool({"plan", dir.Path("plan.txt"), "-o", dir.Path("x"), "--format", "hex"});
+    EXPECT_EQ(wrong.exitCode, 2);
+    EXPECT_NE(wrong.err.find("\"hex\" ist kein Format: bin, ihex oder srec"), std::string::npos)
+        << wrong.err;
 }
 
 }  // namespace

@@ -289,7 +289,7 @@ TEST_P(PlanUsageTest, PrintsOneLineAndTheUsage) {
     const ToolOutput output = RunTool(arguments);
     EXPECT_EQ(output.err, "vx40-tool: " + expand(GetParam().message) +
                               "\nAufruf: vx40-tool plan [OPTIONEN] PLAN -o OUT.bin [--vx4 "
-                              "OUT.vx4]\n");
+                              "OUT.vx4] [--format FORMAT]\n");
     EXPECT_EQ(output.exitCode, 2);
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"plan.txt"}));
 }

@@ -143,7 +143,7 @@ TEST_P(UnreadableInputTest, PrintsOneLineAndTheUsageAndNoTable) {
 
 const std::string kDecodeUsage = "Aufruf: vx40-tool decode [--csv] IN.bin\n";
 const std::string kShowUsage = "Aufruf: vx40-tool show [--csv] IN.vx4\n";
-const std::string kEncodeUsage = "Aufruf: vx40-tool encode IN.vx4 -o OUT.bin\n";
+const std::string kEncodeUsage = "Aufruf: vx40-tool encode IN.vx4 -o OUT.bin [--format FORMAT]\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, UnreadableInputTest,
