@@ -166,7 +166,8 @@ struct ScannedLine {
     std::size_t end = 0;          // offset after the line's last byte, before its line end
     std::size_t next = 0;         // the first byte of the next line
     std::size_t afterEquals = 0;  // key lines: the first byte after "="
-    std::string_view value;       // key lines looked for: the value as a read returns it
+    // Key lines looked for: the value as a read returns it, valid while the line is handed over.
+    std::string_view value;
 };
 
 // Splits INI text into lines and tells which of them are the sections and keys looked for. It
@@ -514,7 +515,7 @@ std::string NewContent(std::string_view content, const WritePlan& plan) {
     };
     std::vector<Edit> edits;
     std::string appended;
-    // A missing key's line as its first write makes it and the later writes change it.
+    // A missing key's line: its first write adds it, the later ones change its value.
     const auto keyLineText = [&](std::size_t slot) {
         const WritePlan::Key& key = plan.keys[slot];
         std::string tail(key.values.front());
