@@ -366,7 +366,7 @@ void TForm1::Speichern1Click() {
         return;
     }
     INI.SetFileName(LocalPath(SaveDialog->FileName()));
-    // A failing write raises at its key, into the failure report; the keys before it stay written.
+    // A failing save raises into the failure report and leaves the file as it was.
     vx40::SaveChannelSet(table_, INI);
 }
 

@@ -201,4 +201,36 @@ BENCHMARK_CAPTURE(LoadChannelSet, tmpfs, FolderKind::Tmpfs)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+// A 16 MB file in which a million small sections of another program stand before the channel set.
+void LoadChannelSetBehindMillionSections(benchmark::State& state, FolderKind kind) {
+    const BenchmarkFolder folder(kind);
+    if (!Usable(state, folder)) {
+        return;
+    }
+    constexpr int kSections = 1'000'000;
+    std::string text;
+    text.reserve(16 * kSections + 4096);
+    for (int section = 0; section < kSections; ++section) {
+        // 16 bytes each: "[P000123]\r\nx=1\r\n"
+        const std::string number = std::to_string(section);
+        text.append("[P").append(6 - number.size(), '0').append(number).append("]\r\nx=1\r\n");
+    }
+    text += *vx40::ChannelSetText(vx40::bench::CalculatedTable());
+    vx40::IniFileStore store;
+    store.SetFileName(folder.Path("channels.vx4"));
+    if (!WriteText(store.FileName(), text)) {
+        state.SkipWithError("cannot write the file");
+        return;
+    }
+    ChannelTable table;
+    for (auto _ : state) {
+        vx40::LoadChannelSet(table, store);
+        benchmark::DoNotOptimize(table.Cell(vx40::kLastNibbleColumn, 16).data());
+    }
+    state.counters["bytes"] = static_cast<double>(text.size());
+}
+BENCHMARK_CAPTURE(LoadChannelSetBehindMillionSections, disk, FolderKind::Disk)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
 }  // namespace

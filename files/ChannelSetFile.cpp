@@ -1,5 +1,8 @@
 #include "files/ChannelSetFile.h"
 
+#include <utility>
+#include <vector>
+
 #include "files/FileReadFailure.h"
 #include "platform/FileRead.h"
 #include "platform/PrivateProfile.h"
@@ -8,19 +11,48 @@ namespace vx40 {
 
 namespace {
 
-// The 192 cells of rows 1 to 16 in the order of their keys in the file: row by row, and within a
-// row column by column. Stops when visit returns false.
-template <typename Visit>
-void ForEachKey(Visit&& visit) {
-    for (int row = 1; row < kRowCount; ++row) {
-        const std::string section = ChannelSetSection(row);
-        for (int column = 0; column < kColumnCount; ++column) {
-            if (!visit(column, row, section, kChannelSetKeys[static_cast<std::size_t>(column)])) {
-                return;
+// The 192 keys of rows 1 to 16 in the order in which they stand in the file: row by row, and
+// within a row column by column.
+class ChannelSetKeys {
+  public:
+    ChannelSetKeys() {
+        for (int row = 1; row < kRowCount; ++row) {
+            sections_[static_cast<std::size_t>(row - 1)] = ChannelSetSection(row);
+        }
+        for (int row = 1; row < kRowCount; ++row) {
+            for (int column = 0; column < kColumnCount; ++column) {
+                keys_.push_back({sections_[static_cast<std::size_t>(row - 1)],
+                                 kChannelSetKeys[static_cast<std::size_t>(column)]});
             }
         }
     }
-}
+
+    const std::vector<ProfileKey>& Keys() const { return keys_; }
+
+    // The writes of the table's cells to the keys.
+    std::vector<ProfileWrite> Writes(const ChannelTable& table) const {
+        std::vector<ProfileWrite> writes;
+        writes.reserve(keys_.size());
+        ForEachCell([&](std::size_t index, int column, int row) {
+            writes.push_back({keys_[index].section, keys_[index].key, table.Cell(column, row)});
+        });
+        return writes;
+    }
+
+    template <typename Visit>
+    static void ForEachCell(Visit&& visit) {
+        std::size_t index = 0;
+        for (int row = 1; row < kRowCount; ++row) {
+            for (int column = 0; column < kColumnCount; ++column) {
+                visit(index++, column, row);
+            }
+        }
+    }
+
+  private:
+    std::array<std::string, kChannelCount> sections_;
+    std::vector<ProfileKey> keys_;
+};
 
 }  // namespace
 
@@ -29,25 +61,20 @@ std::string ChannelSetSection(int row) {
 }
 
 void SaveChannelSet(const ChannelTable& table, IniFileStore& store) {
-    ForEachKey([&](int column, int row, const std::string& section, std::string_view key) {
-        store.WriteString(section, key, table.Cell(column, row));
-        return true;
-    });
+    const ChannelSetKeys keys;
+    store.WriteStrings(keys.Writes(table));
 }
 
-std::optional<std::string> ChannelSetText(const ChannelTable& table) {
-    std::optional<std::string> text(std::in_place);
-    ForEachKey([&](int column, int row, const std::string& section, std::string_view key) {
-        text = PrivateProfileTextAfterWrite(*text, section, key, table.Cell(column, row));
-        return text.has_value();
-    });
-    return text;
+std::optional<std::string> ChannelSetText(const ChannelTable& table, std::string_view existing) {
+    const ChannelSetKeys keys;
+    return PrivateProfileTextAfterWrites(existing, keys.Writes(table));
 }
 
 void LoadChannelSet(ChannelTable& table, const IniFileStore& store) {
-    ForEachKey([&](int column, int row, const std::string& section, std::string_view key) {
-        table.SetCell(column, row, store.ReadString(section, key, ""));
-        return true;
+    const ChannelSetKeys keys;
+    std::vector<std::string> values = store.ReadStrings(keys.Keys(), "");
+    ChannelSetKeys::ForEachCell([&](std::size_t index, int column, int row) {
+        table.SetCell(column, row, std::move(values[index]));
     });
 }
 

@@ -20,16 +20,18 @@ inline constexpr std::array<std::string_view, kColumnCount> kChannelSetKeys = {
 std::string ChannelSetSection(int row);
 
 // Writes the 192 cells of rows 1 to 16 unchanged, row by row and within a row column by column,
-// one key per write. A failing write raises IniWriteFailure from the store at that key; the keys
-// written before it stay written.
+// one key each, as one replace of the file: it is afterwards wholly old or wholly new. A failure
+// (a cell with a CR, LF or NUL among them) raises IniWriteFailure from the store and leaves the
+// file as it was.
 void SaveChannelSet(const ChannelTable& table, IniFileStore& store);
 
-// The text that SaveChannelSet writes into an empty file (208 lines), made in memory by the same
-// writes in the same order; none when a cell's text cannot be written (a CR, LF or NUL in it).
-std::optional<std::string> ChannelSetText(const ChannelTable& table);
+// The text that the same writes make of the text existing (by default none, as in an empty
+// file: 208 lines); none when a cell's text cannot be written (a CR, LF or NUL in it).
+std::optional<std::string> ChannelSetText(const ChannelTable& table,
+                                          std::string_view existing = {});
 
-// Reads the 192 keys in the same order, with the default "", into rows 1 to 16 unchanged; a
-// missing key gives an empty cell. The header row is not touched.
+// Reads the 192 keys in one pass, with the default "", into rows 1 to 16 unchanged; a missing key
+// gives an empty cell. The header row is not touched.
 void LoadChannelSet(ChannelTable& table, const IniFileStore& store);
 
 // Every read of a missing or unreadable file gives its default, so a load of such a file would

@@ -1,6 +1,5 @@
 #include "platform/IniFileStore.h"
 
-#include "platform/PrivateProfile.h"
 #include "platform/RuntimeFailure.h"
 
 namespace vx40 {
@@ -12,9 +11,20 @@ void IniFileStore::WriteString(std::string_view section, std::string_view key,
     }
 }
 
+void IniFileStore::WriteStrings(std::span<const ProfileWrite> writes) {
+    if (!WritePrivateProfileStrings(writes, fileName_)) {
+        throw IniWriteFailure(fileName_);
+    }
+}
+
 std::string IniFileStore::ReadString(std::string_view section, std::string_view key,
                                      std::string_view defaultValue) const {
     return GetPrivateProfileString(section, key, defaultValue, fileName_);
+}
+
+std::vector<std::string> IniFileStore::ReadStrings(std::span<const ProfileKey> keys,
+                                                   std::string_view defaultValue) const {
+    return GetPrivateProfileStrings(keys, defaultValue, fileName_);
 }
 
 }  // namespace vx40

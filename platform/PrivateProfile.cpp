@@ -2,10 +2,15 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <limits>
 #include <new>
 #include <optional>
 #include <stdexcept>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "platform/FileRead.h"
 #include "platform/FileReplace.h"
@@ -17,7 +22,7 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kLineEnd = "\r\n";
 
-// A CR counts as a blank, so the CR of a CR LF line end never reaches a name or a value.
+// A CR counts as a blank among the names a caller gives; in the text it always ends a line.
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r';
 }
@@ -34,18 +39,6 @@ std::string_view Trim(std::string_view text) {
 
 char LowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // Collects a text that arrives byte by byte without the blanks at its ends, keeping at most limit
@@ -99,40 +92,101 @@ class TrimmedText {
     bool stopped_ = false;
 };
 
+constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
+
+// The sections and keys that one pass looks for, each under its name in lower case. A key is
+// known by its slot, numbered across all sections.
+class ProfileNames {
+  public:
+    std::size_t AddSection(std::string_view name) {
+        const auto [at, added] = sections_.try_emplace(Lowered(name), sectionKeys_.size());
+        if (added) {
+            sectionKeys_.emplace_back();
+            longestSection_ = std::max(longestSection_, name.size());
+        }
+        return at->second;
+    }
+
+    std::size_t AddKey(std::size_t section, std::string_view name) {
+        SectionKeys& keys = sectionKeys_[section];
+        const auto [at, added] = keys.slots.try_emplace(Lowered(name), slotCount_);
+        if (added) {
+            ++slotCount_;
+            keys.longest = std::max(keys.longest, name.size());
+        }
+        return at->second;
+    }
+
+    std::size_t FindSection(std::string_view name) const {
+        const auto at = sections_.find(Lowered(name));
+        return at == sections_.end() ? kNone : at->second;
+    }
+
+    std::size_t FindKey(std::size_t section, std::string_view name) const {
+        const auto& slots = sectionKeys_[section].slots;
+        const auto at = slots.find(Lowered(name));
+        return at == slots.end() ? kNone : at->second;
+    }
+
+    std::size_t SectionCount() const { return sectionKeys_.size(); }
+    std::size_t SlotCount() const { return slotCount_; }
+    std::size_t LongestSection() const { return longestSection_; }
+    std::size_t LongestKey(std::size_t section) const { return sectionKeys_[section].longest; }
+
+  private:
+    struct SectionKeys {
+        std::unordered_map<std::string, std::size_t> slots;
+        std::size_t longest = 0;
+    };
+
+    const std::string& Lowered(std::string_view name) const {
+        lowered_.assign(name);
+        std::transform(lowered_.begin(), lowered_.end(), lowered_.begin(), LowerAscii);
+        return lowered_;
+    }
+
+    std::unordered_map<std::string, std::size_t> sections_;
+    std::vector<SectionKeys> sectionKeys_;
+    std::size_t slotCount_ = 0;
+    std::size_t longestSection_ = 0;
+    mutable std::string lowered_;  // reused, so that a lookup allocates nothing
+};
+
 enum class LineKind { Other, Section, Key };
 
 struct ScannedLine {
-    // Key only for the key lines of the wanted section: the lines of every other section are
-    // skipped to their end without a look at their names.
+    // Key only for the key lines of the sections looked for: the lines of every other section
+    // are skipped to their end without a look at their names.
     LineKind kind = LineKind::Other;
-    // Key lines: the line stands below the first header of the wanted section.
-    bool inWantedSection = false;
-    // The first header of the wanted section, or a line of the wanted key within that section.
-    bool wanted = false;
-    bool terminated = false;      // the line ends in LF
-    std::size_t end = 0;          // offset after the line's last byte, before CR LF or LF
+    // Section lines: the section looked for whose first header this is. Key lines: the section
+    // looked for below whose first header the line stands. kNone otherwise.
+    std::size_t section = kNone;
+    std::size_t slot = kNone;     // key lines: the key looked for, or kNone
+    bool terminated = false;      // the line ends in CR LF, LF or CR
+    std::size_t end = 0;          // offset after the line's last byte, before its line end
     std::size_t next = 0;         // the first byte of the next line
-    std::size_t valueBegin = 0;   // wanted key lines: the value's first byte that is no blank
-    std::size_t afterEquals = 0;  // wanted key lines: the first byte after "="
-    std::string_view value;       // wanted key lines: the value as a read returns it
+    std::size_t afterEquals = 0;  // key lines: the first byte after "="
+    // Key lines looked for: the value as a read returns it, valid while the line is handed over.
+    std::string_view value;
 };
 
-// Splits INI text into lines and tells which of them are the wanted section and key. It takes the
-// text in pieces of any size and looks at each byte once, so reading is linear in the file size.
+// Splits INI text into lines and tells which of them are the sections and keys looked for. It
+// takes the text in pieces of any size and looks at each byte once, so a pass is linear in the
+// file size.
 class ProfileScanner {
   public:
-    ProfileScanner(std::string_view section, std::string_view key) : section_(section), key_(key) {}
+    explicit ProfileScanner(const ProfileNames& names)
+        : names_(names), seen_(names.SectionCount(), false) {}
 
     // Hands every complete line to onLine; returns false as soon as onLine does.
     template <typename OnLine>
     bool Feed(std::string_view bytes, OnLine&& onLine) {
         std::size_t at = 0;
         while (at < bytes.size()) {
-            if (phase_ == Phase::Skip || phase_ == Phase::SectionTail) {
+            if ((phase_ == Phase::Skip || phase_ == Phase::SectionTail) && !crPending_) {
                 // Nothing more of this line counts but where it ends.
-                const std::size_t stop = std::min(bytes.find('\n', at), bytes.size());
+                const std::size_t stop = LineEndFrom(bytes, at);
                 if (stop > at) {
-                    lastWasCr_ = bytes[stop - 1] == '\r';
                     offset_ += stop - at;
                     at = stop;
                     continue;
@@ -149,16 +203,32 @@ class ProfileScanner {
     // Hands over the last line when the text does not end in LF.
     template <typename OnLine>
     void Finish(OnLine&& onLine) {
-        if (phase_ == Phase::ByteOrderMark) {
-            ReplayByteOrderMark(onLine);
+        if (phase_ == Phase::ByteOrderMark && !ReplayByteOrderMark(onLine)) {
+            return;
         }
-        if (offset_ > lineBegin_) {
-            EndLine(offset_, false, onLine);
+        if (crPending_) {
+            crPending_ = false;
+            EndLine(crAt_, crAt_ + 1, true, onLine);
+        } else if (offset_ > lineBegin_) {
+            EndLine(offset_, offset_, false, onLine);
         }
     }
 
   private:
     enum class Phase { ByteOrderMark, LineStart, Skip, SectionName, SectionTail, KeyName, Value };
+
+    // The first CR or LF at or after from, or the end of bytes.
+    static std::size_t LineEndFrom(std::string_view bytes, std::size_t from) {
+        const char* begin = bytes.data() + from;
+        std::size_t length = bytes.size() - from;
+        if (const void* lf = std::memchr(begin, '\n', length)) {
+            length = static_cast<std::size_t>(static_cast<const char*>(lf) - begin);
+        }
+        if (const void* cr = std::memchr(begin, '\r', length)) {
+            length = static_cast<std::size_t>(static_cast<const char*>(cr) - begin);
+        }
+        return from + length;
+    }
 
     template <typename OnLine>
     bool Step(char c, OnLine&& onLine) {
@@ -176,24 +246,38 @@ class ProfileScanner {
             }
         }
         const std::size_t at = offset_++;
-        if (c == '\n') {
-            return EndLine(at, true, onLine);
+        if (crPending_) {
+            // A CR ends its line; an LF right after it belongs to the same line end.
+            crPending_ = false;
+            if (c == '\n') {
+                return EndLine(crAt_, at + 1, true, onLine);
+            }
+            if (!EndLine(crAt_, crAt_ + 1, true, onLine)) {
+                return false;
+            }
         }
-        lastWasCr_ = c == '\r';
+        if (c == '\n') {
+            return EndLine(at, at + 1, true, onLine);
+        }
+        if (c == '\r') {
+            crPending_ = true;
+            crAt_ = at;
+            return true;
+        }
         switch (phase_) {
             case Phase::LineStart:
                 if (c == '[') {
                     phase_ = Phase::SectionName;
-                    name_.Reset(section_.size(), false);
-                } else if (c == ';' || (!inWanted_ && !IsBlank(c))) {
-                    // Only the key lines of the wanted section are looked at.
+                    name_.Reset(names_.LongestSection(), false);
+                } else if (c == ';' || (section_ == kNone && !IsBlank(c))) {
+                    // Only the key lines of the sections looked for are looked at.
                     phase_ = Phase::Skip;
                 } else if (c == '=') {
-                    name_.Reset(key_.size(), false);
+                    name_.Reset(0, false);
                     StartValue();
                 } else if (!IsBlank(c)) {
                     phase_ = Phase::KeyName;
-                    name_.Reset(key_.size(), false);
+                    name_.Reset(names_.LongestKey(section_), false);
                     name_.Add(c);
                 }
                 break;
@@ -213,9 +297,6 @@ class ProfileScanner {
                 }
                 break;
             case Phase::Value:
-                if (valueBegin_ == kNone && !IsBlank(c)) {
-                    valueBegin_ = at;
-                }
                 value_.Add(c);
                 break;
             case Phase::ByteOrderMark:
@@ -243,11 +324,11 @@ class ProfileScanner {
 
     void StartValue() {
         kind_ = LineKind::Key;
-        keyWanted_ = inWanted_ && !name_.Overflow() && EqualsIgnoringCase(name_.Text(), key_);
-        if (keyWanted_) {
+        afterEquals_ = offset_;
+        slot_ = name_.Text().empty() || name_.Overflow() ? kNone
+                                                         : names_.FindKey(section_, name_.Text());
+        if (slot_ != kNone) {
             phase_ = Phase::Value;
-            valueBegin_ = kNone;
-            afterEquals_ = offset_;
             value_.Reset(kMaxProfileValueLength, true);
         } else {
             phase_ = Phase::Skip;
@@ -255,51 +336,71 @@ class ProfileScanner {
     }
 
     template <typename OnLine>
-    bool EndLine(std::size_t end, bool terminated, OnLine&& onLine) {
+    bool EndLine(std::size_t end, std::size_t next, bool terminated, OnLine&& onLine) {
         ScannedLine line;
         line.kind = kind_;
         line.terminated = terminated;
-        line.end = lastWasCr_ ? end - 1 : end;
-        line.next = terminated ? end + 1 : end;
+        line.end = end;
+        line.next = next;
         if (kind_ == LineKind::Section) {
-            const bool matches = !name_.Overflow() && EqualsIgnoringCase(name_.Text(), section_);
-            line.wanted = matches && !wantedSeen_;
-            inWanted_ = line.wanted;
-            wantedSeen_ = wantedSeen_ || matches;
+            const std::size_t found = name_.Overflow() ? kNone : names_.FindSection(name_.Text());
+            section_ = found != kNone && !seen_[found] ? found : kNone;
+            if (section_ != kNone) {
+                seen_[section_] = true;
+            }
+            line.section = section_;
         } else if (kind_ == LineKind::Key) {
-            line.inWantedSection = inWanted_;
-            line.wanted = keyWanted_;
-            if (keyWanted_) {
-                line.valueBegin = valueBegin_ == kNone ? line.end : valueBegin_;
-                line.afterEquals = afterEquals_;
+            line.section = section_;
+            line.slot = slot_;
+            line.afterEquals = afterEquals_;
+            if (slot_ != kNone) {
                 line.value = value_.Text();
             }
         }
         phase_ = Phase::LineStart;
         kind_ = LineKind::Other;
-        keyWanted_ = false;
-        lastWasCr_ = false;
-        lineBegin_ = line.next;
+        slot_ = kNone;
+        lineBegin_ = next;
         return onLine(static_cast<const ScannedLine&>(line));
     }
 
-    static constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
-
-    std::string_view section_;
-    std::string_view key_;
+    const ProfileNames& names_;
+    std::vector<bool> seen_;  // the sections looked for whose first header has passed
     Phase phase_ = Phase::ByteOrderMark;
     std::size_t bomBytes_ = 0;
     std::size_t offset_ = 0;
     std::size_t lineBegin_ = 0;
-    std::size_t valueBegin_ = kNone;
     std::size_t afterEquals_ = 0;
+    std::size_t crAt_ = 0;
+    std::size_t section_ = kNone;  // the section looked for whose first header the lines follow
+    std::size_t slot_ = kNone;
     LineKind kind_ = LineKind::Other;
-    bool lastWasCr_ = false;
-    bool inWanted_ = false;
-    bool wantedSeen_ = false;
-    bool keyWanted_ = false;
+    bool crPending_ = false;  // a CR ended the line; the next byte tells whether an LF follows
     TrimmedText name_;
     TrimmedText value_;
+};
+
+// Follows which sections looked for are still to come or open, so that a pass may end as soon
+// as every one of them has been passed.
+class SectionProgress {
+  public:
+    explicit SectionProgress(std::size_t sections) : left_(sections) {}
+
+    // False once the line closes the last section looked for.
+    bool Continue(const ScannedLine& line) {
+        if (line.kind != LineKind::Section) {
+            return true;
+        }
+        if (open_ && --left_ == 0) {
+            return false;
+        }
+        open_ = line.section != kNone;
+        return true;
+    }
+
+  private:
+    std::size_t left_;
+    bool open_ = false;
 };
 
 bool BreaksTheLine(std::string_view text) {
@@ -311,91 +412,167 @@ bool AcceptableNames(std::string_view section, std::string_view key) {
            key.find('=') == std::string_view::npos && key.front() != ';' && key.front() != '[';
 }
 
-struct WriteNames {
-    std::string_view section;
-    std::string_view key;
-};
-
-// The names without the blanks at their ends, when a write of them and the value keeps the
-// file's structure.
-std::optional<WriteNames> CheckedNames(std::string_view section, std::string_view key,
-                                       std::string_view value) {
-    if (BreaksTheLine(section) || BreaksTheLine(key) || BreaksTheLine(value)) {
-        return std::nullopt;
+// A write of the value to the key line whose bytes after "=" are tail, on those bytes. The blanks
+// after "=" stay, unless the value brings blanks of its own: a value that starts with a blank
+// replaces them, so saving it again does not add another blank.
+void WriteValueAfterEquals(std::string& tail, std::string_view value) {
+    std::size_t keep = 0;
+    if (value.empty() || !IsBlank(value.front())) {
+        while (keep < tail.size() && IsBlank(tail[keep])) {
+            ++keep;
+        }
     }
-    const WriteNames names{Trim(section), Trim(key)};
-    if (!AcceptableNames(names.section, names.key)) {
-        return std::nullopt;
-    }
-    return names;
+    tail.resize(keep);
+    tail.append(value);
 }
 
-// Where a write changes the text: the wanted key's line, or else the line after which it goes.
-struct WritePlace {
-    std::optional<ScannedLine> header;
-    std::optional<ScannedLine> lastKey;
-    std::optional<ScannedLine> wantedKey;
+// The writes gathered by section and key, each section and key in the order of its first write,
+// under the spelling of that write.
+struct WritePlan {
+    struct Key {
+        std::string_view name;
+        std::vector<std::string_view> values;
+    };
+    struct Section {
+        std::string_view name;
+        std::vector<std::size_t> slots;
+    };
+    ProfileNames names;
+    std::vector<Section> sections;
+    std::vector<Key> keys;  // by slot
 };
 
-WritePlace FindWritePlace(std::string_view content, std::string_view section,
-                          std::string_view key) {
-    WritePlace place;
-    ProfileScanner scanner(section, key);
-    const auto onLine = [&](const ScannedLine& line) {
-        if (line.kind == LineKind::Section) {
-            if (line.wanted) {
-                place.header = line;
-                return true;
-            }
-            return !place.header.has_value();
+std::optional<WritePlan> PlanWrites(std::span<const ProfileWrite> writes) {
+    WritePlan plan;
+    for (const ProfileWrite& write : writes) {
+        if (BreaksTheLine(write.section) || BreaksTheLine(write.key) ||
+            BreaksTheLine(write.value)) {
+            return std::nullopt;
         }
-        if (line.kind == LineKind::Key && line.inWantedSection) {
-            if (line.wanted) {
-                place.wantedKey = line;
-                return false;
+        const std::string_view section = Trim(write.section);
+        const std::string_view key = Trim(write.key);
+        if (!AcceptableNames(section, key)) {
+            return std::nullopt;
+        }
+        const std::size_t sectionIndex = plan.names.AddSection(section);
+        if (sectionIndex == plan.sections.size()) {
+            plan.sections.push_back({section, {}});
+        }
+        const std::size_t slot = plan.names.AddKey(sectionIndex, key);
+        if (slot == plan.keys.size()) {
+            plan.keys.push_back({key, {}});
+            plan.sections[sectionIndex].slots.push_back(slot);
+        }
+        plan.keys[slot].values.push_back(write.value);
+    }
+    return plan;
+}
+
+// Where the writes change the text, found in one pass: the first line of each key, else the line
+// after which its section takes the missing keys.
+struct WritePlaces {
+    std::vector<std::optional<ScannedLine>> keyLines;     // by slot
+    std::vector<std::optional<ScannedLine>> insertAfter;  // by section: header or last key line
+};
+
+WritePlaces FindWritePlaces(std::string_view content, const WritePlan& plan) {
+    WritePlaces places;
+    places.keyLines.resize(plan.keys.size());
+    places.insertAfter.resize(plan.sections.size());
+    ProfileScanner scanner(plan.names);
+    SectionProgress progress(plan.sections.size());
+    const auto onLine = [&](const ScannedLine& line) {
+        if (!progress.Continue(line)) {
+            return false;
+        }
+        if (line.section == kNone) {
+            return true;
+        }
+        if (line.kind == LineKind::Section) {
+            places.insertAfter[line.section] = line;
+        } else if (line.kind == LineKind::Key) {
+            places.insertAfter[line.section] = line;
+            if (line.slot != kNone && !places.keyLines[line.slot].has_value()) {
+                places.keyLines[line.slot] = line;
             }
-            place.lastKey = line;
         }
         return true;
     };
     if (scanner.Feed(content, onLine)) {
         scanner.Finish(onLine);
     }
-    return place;
+    return places;
 }
 
-std::string NewContent(std::string_view content, std::string_view section, std::string_view key,
-                       std::string_view value) {
-    const WritePlace place = FindWritePlace(content, section, key);
-    std::string result;
-    result.reserve(content.size() + section.size() + key.size() + value.size() + 8);
-    if (place.wantedKey.has_value()) {
-        // The blanks after "=" stay, unless the value brings blanks of its own: a value that
-        // starts with a blank replaces them, so saving it again does not add another blank.
-        const bool ownBlanks = !value.empty() && IsBlank(value.front());
-        const std::size_t from =
-            ownBlanks ? place.wantedKey->afterEquals : place.wantedKey->valueBegin;
-        result.append(content.substr(0, from));
-        result.append(value);
-        result.append(content.substr(place.wantedKey->end));
-        return result;
-    }
-    if (place.header.has_value()) {
-        const ScannedLine& after = place.lastKey.has_value() ? *place.lastKey : *place.header;
-        result.append(content.substr(0, after.next));
-        if (!after.terminated) {
-            result.append(kLineEnd);
+// The text after the writes, from one pass to find the places and one to copy the text.
+std::string NewContent(std::string_view content, const WritePlan& plan) {
+    const WritePlaces places = FindWritePlaces(content, plan);
+    struct Edit {
+        std::size_t from = 0;
+        std::size_t to = 0;  // the bytes from..to are replaced by text
+        std::string text;
+        bool newLines = false;  // text is whole lines put in before the byte at from
+    };
+    std::vector<Edit> edits;
+    std::string appended;
+    // A missing key's line: its first write adds it, the later ones change its value.
+    const auto keyLineText = [&](std::size_t slot) {
+        const WritePlan::Key& key = plan.keys[slot];
+        std::string tail(key.values.front());
+        for (std::size_t i = 1; i < key.values.size(); ++i) {
+            WriteValueAfterEquals(tail, key.values[i]);
         }
-        result.append(key).append("=").append(value).append(kLineEnd);
-        result.append(content.substr(after.next));
-        return result;
+        return std::string(key.name) + "=" + tail + std::string(kLineEnd);
+    };
+    for (std::size_t section = 0; section < plan.sections.size(); ++section) {
+        std::string added;
+        for (const std::size_t slot : plan.sections[section].slots) {
+            if (const std::optional<ScannedLine>& line = places.keyLines[slot]) {
+                std::string tail(content.substr(line->afterEquals, line->end - line->afterEquals));
+                for (const std::string_view value : plan.keys[slot].values) {
+                    WriteValueAfterEquals(tail, value);
+                }
+                edits.push_back({line->afterEquals, line->end, std::move(tail), false});
+            } else {
+                added += keyLineText(slot);
+            }
+        }
+        if (const std::optional<ScannedLine>& after = places.insertAfter[section]) {
+            if (!added.empty()) {
+                edits.push_back({after->next, after->next, std::move(added), true});
+            }
+        } else {
+            appended.append("[").append(plan.sections[section].name).append("]");
+            appended.append(kLineEnd).append(added);
+        }
     }
-    result.append(content);
-    if (!content.empty() && content.back() != '\n') {
-        result.append(kLineEnd);
+    if (!appended.empty()) {
+        edits.push_back({content.size(), content.size(), std::move(appended), true});
     }
-    result.append("[").append(section).append("]").append(kLineEnd);
-    result.append(key).append("=").append(value).append(kLineEnd);
+    // Sorting keeps the appended sections last: they come after whatever goes at the text's end.
+    std::stable_sort(edits.begin(), edits.end(),
+                     [](const Edit& a, const Edit& b) { return a.from < b.from; });
+
+    std::size_t size = content.size() + kLineEnd.size();
+    for (const Edit& edit : edits) {
+        size += edit.text.size();
+    }
+    std::string result;
+    result.reserve(size);
+    std::size_t copied = 0;
+    bool endTerminated = false;
+    for (const Edit& edit : edits) {
+        result.append(content.substr(copied, edit.from - copied));
+        if (edit.newLines && edit.from == content.size() && !endTerminated && !content.empty() &&
+            content.back() != '\n' && content.back() != '\r') {
+            // What goes after the last line starts a line of its own.
+            result.append(kLineEnd);
+            endTerminated = true;
+        }
+        result.append(edit.text);
+        copied = edit.to;
+    }
+    result.append(content.substr(copied));
     return result;
 }
 
@@ -403,66 +580,94 @@ std::string NewContent(std::string_view content, std::string_view section, std::
 
 std::string GetPrivateProfileString(std::string_view section, std::string_view key,
                                     std::string_view defaultValue, const std::string& path) {
-    section = Trim(section);
-    key = Trim(key);
-    if (section.empty() || key.empty()) {
-        return std::string(defaultValue);
+    const ProfileKey keys[] = {{section, key}};
+    return std::move(GetPrivateProfileStrings(keys, defaultValue, path).front());
+}
+
+std::vector<std::string> GetPrivateProfileStrings(std::span<const ProfileKey> keys,
+                                                  std::string_view defaultValue,
+                                                  const std::string& path) {
+    ProfileNames names;
+    std::vector<std::size_t> slots;
+    slots.reserve(keys.size());
+    for (const ProfileKey& wanted : keys) {
+        const std::string_view section = Trim(wanted.section);
+        const std::string_view key = Trim(wanted.key);
+        slots.push_back(
+            section.empty() || key.empty() ? kNone : names.AddKey(names.AddSection(section), key));
     }
-    std::optional<std::string> found;
-    bool sectionStarted = false;
-    ProfileScanner scanner(section, key);
+    // The index of the pass: the value of the first line of each key looked for.
+    std::vector<std::optional<std::string>> found(names.SlotCount());
+    std::size_t missing = names.SlotCount();
+    ProfileScanner scanner(names);
+    SectionProgress progress(names.SectionCount());
     const auto onLine = [&](const ScannedLine& line) {
-        if (line.kind == LineKind::Section) {
-            if (sectionStarted) {
-                return false;
-            }
-            sectionStarted = line.wanted;
-        } else if (line.wanted) {
-            found = std::string(line.value);
+        if (!progress.Continue(line)) {
             return false;
+        }
+        if (line.slot != kNone && !found[line.slot].has_value()) {
+            found[line.slot] = std::string(line.value);
+            return --missing > 0;
         }
         return true;
     };
-    bool scanning = true;
-    const FileReadResult read = ReadFileChunks(
-        path, std::numeric_limits<std::size_t>::max(), ReadableFiles::RegularOnly,
-        [&](std::string_view chunk) { return scanning = scanner.Feed(chunk, onLine); });
-    if (read.Ok() && scanning) {
-        scanner.Finish(onLine);
+    bool scanning = missing > 0;
+    if (scanning) {
+        const FileReadResult read = ReadFileChunks(
+            path, std::numeric_limits<std::size_t>::max(), ReadableFiles::RegularOnly,
+            [&](std::string_view chunk) { return scanning = scanner.Feed(chunk, onLine); });
+        if (read.Ok() && scanning) {
+            scanner.Finish(onLine);
+        }
     }
-    return found.has_value() ? *found : std::string(defaultValue);
+    std::vector<std::string> values;
+    values.reserve(keys.size());
+    for (const std::size_t slot : slots) {
+        values.emplace_back(slot != kNone && found[slot].has_value() ? *found[slot] : defaultValue);
+    }
+    return values;
+}
+
+std::optional<std::string> PrivateProfileTextAfterWrites(std::string_view content,
+                                                         std::span<const ProfileWrite> writes) {
+    std::optional<WritePlan> plan = PlanWrites(writes);
+    if (!plan) {
+        return std::nullopt;
+    }
+    return NewContent(content, *plan);
 }
 
 std::optional<std::string> PrivateProfileTextAfterWrite(std::string_view content,
                                                         std::string_view section,
                                                         std::string_view key,
                                                         std::string_view value) {
-    const std::optional<WriteNames> names = CheckedNames(section, key, value);
-    if (!names) {
-        return std::nullopt;
-    }
-    return NewContent(content, names->section, names->key, value);
+    const ProfileWrite writes[] = {{section, key, value}};
+    return PrivateProfileTextAfterWrites(content, writes);
 }
 
-bool WritePrivateProfileString(std::string_view section, std::string_view key,
-                               std::string_view value, const std::string& path) {
-    const std::optional<WriteNames> names = CheckedNames(section, key, value);
-    if (!names) {
-        return false;
-    }
+bool WritePrivateProfileStrings(std::span<const ProfileWrite> writes, const std::string& path) {
     try {
+        std::optional<WritePlan> plan = PlanWrites(writes);
+        if (!plan) {
+            return false;
+        }
         const FilePrefix old = ReadFilePrefix(path, std::numeric_limits<std::size_t>::max(),
                                               ReadableFiles::RegularOnly);
         if (!old.result.Ok() && old.result.error != ENOENT) {
             return false;
         }
-        const std::string content = NewContent(old.bytes, names->section, names->key, value);
-        return ReplaceFile(path, content, SyncToDisk::No).Ok();
+        return ReplaceFile(path, NewContent(old.bytes, *plan), SyncToDisk::Yes).Ok();
     } catch (const std::bad_alloc&) {
         return false;
     } catch (const std::length_error&) {
         return false;
     }
+}
+
+bool WritePrivateProfileString(std::string_view section, std::string_view key,
+                               std::string_view value, const std::string& path) {
+    const ProfileWrite writes[] = {{section, key, value}};
+    return WritePrivateProfileStrings(writes, path);
 }
 
 }  // namespace vx40

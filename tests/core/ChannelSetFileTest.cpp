@@ -1,11 +1,15 @@
 #include "files/ChannelSetFile.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cctype>
+#include <chrono>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -211,28 +215,136 @@ TEST(ChannelSetFile, ReadOnlyFileRaisesAtTheFirstKeyAndStaysUnchanged) {
     EXPECT_EQ(ReadBytes(path), "[Wert1]\r\nFrequenz=1\r\n");
 }
 
-TEST(ChannelSetFile, FailingWriteEndsTheSaveWithTheEarlierKeysWritten) {
+// A save that breaks off leaves the file byte for byte as it was, never new rows over old ones:
+// a disk that fills up in the middle, a cell that cannot be written, a file that was not there.
+TEST(ChannelSetFile, FailingSaveLeavesTheOldBytes) {
+    const ChannelTable table = testutil::CalculatedTable();
+    ChannelTable unwritable = table;
+    unwritable.SetCell(11, 16, "0\r\n[Wert1]");
+    ChannelTable older;
+    older.Clear();
+    const std::string old = "[Fremd]\r\nx=1\r\n" + SavedText(older);
+    struct Case {
+        const char* name;
+        const ChannelTable* table;
+        bool existed;
+        rlim_t sizeLimit;  // 0: none
+    };
+    const Case cases[] = {
+        {"disk full", &table, true, 1000},
+        {"disk full, new file", &table, false, 1000},
+        {"cell with a line end", &unwritable, true, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const std::string path = dir.Path("set.vx4");
+        if (c.existed) {
+            WriteBytes(path, old);
+        }
+        IniFileStore store = StoreOn(path);
+        try {
+            std::optional<FileSizeLimit> limit;
+            if (c.sizeLimit != 0) {
+                limit.emplace(c.sizeLimit);
+            }
+            SaveChannelSet(*c.table, store);
+            FAIL() << "no failure raised";
+        } catch (const IniWriteFailure& failure) {
+            EXPECT_EQ(std::string(failure.what()), "Unable to write to " + path);
+        }
+        EXPECT_EQ(dir.Names(),
+                  c.existed ? std::vector<std::string>{"set.vx4"} : std::vector<std::string>{});
+        if (c.existed) {
+            EXPECT_EQ(ReadBytes(path), old);
+        }
+    }
+}
+
+// A save killed at any moment leaves the file wholly old or wholly new.
+TEST(ChannelSetFile, KilledSaveLeavesTheFileWhollyOldOrWhollyNew) {
     TempDir dir;
     const std::string path = dir.Path("set.vx4");
-    const ChannelTable table = testutil::CalculatedTable();
-    const std::string whole = SavedText(table);
-    constexpr std::size_t kLimit = 1000;
-    IniFileStore store = StoreOn(path);
-    {
-        const FileSizeLimit limit(kLimit);
-        EXPECT_THROW(SaveChannelSet(table, store), IniWriteFailure);
+    // Half a megabyte of another program's sections, so that a save lasts long enough to be
+    // killed in its middle.
+    std::string other;
+    for (int i = 0; other.size() < 500'000; ++i) {
+        other += "[Fremd" + std::to_string(i) + "]\r\nEintrag=" + std::string(40, 'p') + "\r\n";
     }
-    const std::string written = ReadBytes(path);
-    ASSERT_GT(written.size(), 0u);
-    EXPECT_LE(written.size(), kLimit);
-    EXPECT_EQ(written, whole.substr(0, written.size()));
-    // The file ends after a whole key line, and the next key line would not have fitted.
-    EXPECT_EQ(written.substr(written.size() - 2), "\r\n");
-    const std::size_t nextLine = whole.find("\r\n", written.size()) + 2;
-    const std::size_t nextKey =
-        whole[written.size()] == '[' ? whole.find("\r\n", nextLine) + 2 : nextLine;
-    EXPECT_GT(nextKey, kLimit);
-    EXPECT_EQ(dir.Names(), std::vector<std::string>{"set.vx4"});
+    ChannelTable older;
+    older.Clear();
+    const ChannelTable newer = testutil::CalculatedTable();
+    const std::string oldText = other + SavedText(older);
+    const std::optional<std::string> newText = ChannelSetText(newer, oldText);
+    ASSERT_TRUE(newText.has_value());
+
+    WriteBytes(path, oldText);
+    IniFileStore store = StoreOn(path);
+    const auto started = std::chrono::steady_clock::now();
+    SaveChannelSet(newer, store);
+    const auto saveMicroseconds = std::chrono::duration_cast<std::chrono::microseconds>(
+                                      std::chrono::steady_clock::now() - started)
+                                      .count();
+    ASSERT_EQ(ReadBytes(path), *newText);
+
+    std::mt19937 random(40);
+    std::uniform_int_distribution<long> delay(0, 2 * saveMicroseconds + 100);
+    for (int round = 0; round < 40; ++round) {
+        WriteBytes(path, oldText);
+        const pid_t child = ::fork();
+        ASSERT_NE(child, -1);
+        if (child == 0) {
+            try {
+                SaveChannelSet(newer, store);
+            } catch (...) {
+                ::_exit(1);
+            }
+            ::_exit(0);
+        }
+        ::usleep(static_cast<useconds_t>(delay(random)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        const std::string now = ReadBytes(path);
+        ASSERT_TRUE(now == oldText || now == *newText)
+            << "round " << round << ": " << now.size() << " bytes";
+    }
+}
+
+// A CR alone ends a line: no loaded cell holds one, so the next save takes every cell, and it
+// finds the keys on the lines where the load found them.
+TEST(ChannelSetFile, EveryLoadedTableCanBeSavedAgain) {
+    TempDir dir;
+    const std::string path = dir.Path("set.vx4");
+    const std::string wert1 = "[Wert1]\r\nFrequenz=798300\r\nN0=a\rb\r\nN1=114\rN2=3\r\n";
+    const std::string wert2 = "[Wert2]\rD0=04\r";
+    WriteBytes(path, wert1 + wert2);
+    IniFileStore store = StoreOn(path);
+    ChannelTable loaded;
+    LoadChannelSet(loaded, store);
+    EXPECT_EQ(loaded.Cell(1, 1), "a");
+    EXPECT_EQ(loaded.Cell(2, 1), "114");
+    EXPECT_EQ(loaded.Cell(3, 1), "3");
+    EXPECT_EQ(loaded.Cell(11, 2), "04");
+
+    SaveChannelSet(loaded, store);
+    std::string expected = wert1;
+    for (int c = 4; c < 12; ++c) {
+        expected += kKeys[static_cast<std::size_t>(c)] + "=\r\n";
+    }
+    expected += wert2;
+    for (int c = 0; c < 11; ++c) {
+        expected += kKeys[static_cast<std::size_t>(c)] + "=\r\n";
+    }
+    EXPECT_EQ(ReadBytes(path), expected + SavedText(loaded, 3));
+
+    ChannelTable again;
+    LoadChannelSet(again, store);
+    for (int r = 1; r < kRowCount; ++r) {
+        for (int c = 0; c < kColumnCount; ++c) {
+            EXPECT_EQ(again.Cell(c, r), loaded.Cell(c, r)) << "cell " << c << ", " << r;
+        }
+    }
 }
 
 struct LoadRefusalCase {

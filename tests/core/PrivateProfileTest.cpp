@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -92,7 +93,11 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"UnclosedSectionLine", "[S]\n[T\nK=1\n", "S", "K", "1"},
         ReadCase{"SectionNameInAnotherSectionsValue", "[T]\nx=[S]\nK=1\n[S]\nK=2\n", "S", "K", "2"},
         ReadCase{"TextAfterTheSectionLine", "[T] K=1\n[S] ; note\r\nK=2\r\n", "S", "K", "2"},
-        ReadCase{"IndentedSectionLine", "[T]\nK=1\n \t[S]\nK=3\n", "S", "K", "3"}),
+        ReadCase{"IndentedSectionLine", "[T]\nK=1\n \t[S]\nK=3\n", "S", "K", "3"},
+        ReadCase{"LoneCrEndsTheValue", "[S]\r\nK=a\rb\r\n", "S", "K", "a"},
+        ReadCase{"KeyAfterALoneCr", "[S]\r\nJ=a\rK=b\r\n", "S", "K", "b"},
+        ReadCase{"SectionAfterALoneCr", "[T]\rK=1\r[S]\rK=2\r", "S", "K", "2"},
+        ReadCase{"CrCrLfIsTwoLineEnds", "[S]\r\r\nK=1 \r\r\n", "S", "K", "1"}),
     [](const ::testing::TestParamInfo<ReadCase>& param) { return param.param.name; });
 
 TEST(ProfileRead, AnythingButARegularFileGivesTheDefault) {
@@ -222,25 +227,28 @@ TEST_P(ProfilePieceEnd, LineEndOnEitherSide) {
         {"[S]\r\n; ", "K=1\r\n", "1", "K=2\r\nL=3\r\n"},
         {"[S]\r\nK=", "", "", ""},
     };
-    for (const Layout& layout : layouts) {
-        SCOPED_TRACE(layout.head);
-        TempDir dir;
-        const std::string path = dir.Path("set.vx4");
-        // The long line's CR stands at kPiece - 1 + shift.
-        const std::string filler(
-            static_cast<std::size_t>(static_cast<int>(kPiece - 1 - layout.head.size()) +
-                                     GetParam()),
-            'f');
-        WriteBytes(path, layout.head + filler + "\r\n" + layout.rest);
-        const std::string read = layout.read.empty() ? filler.substr(0, 2047) : layout.read;
-        EXPECT_EQ(GetPrivateProfileString("S", "K", "<default>", path), read);
-        ASSERT_TRUE(WritePrivateProfileString("S", "K", "2", path));
-        ASSERT_TRUE(WritePrivateProfileString("S", "L", "3", path));
-        const std::string expected = layout.read.empty()
-                                         ? "[S]\r\nK=2\r\nL=3\r\n"
-                                         : layout.head + filler + "\r\n" + layout.written;
-        EXPECT_EQ(ReadBytes(path), expected);
-        EXPECT_EQ(GetPrivateProfileString("S", "L", "<default>", path), "3");
+    // A CR alone ends a line as CR LF does, also when the next piece holds what follows it.
+    for (const std::string lineEnd : {"\r\n", "\r"}) {
+        for (const Layout& layout : layouts) {
+            SCOPED_TRACE(layout.head + (lineEnd.size() == 1 ? " CR" : " CR LF"));
+            TempDir dir;
+            const std::string path = dir.Path("set.vx4");
+            // The long line's CR stands at kPiece - 1 + shift.
+            const std::string filler(
+                static_cast<std::size_t>(static_cast<int>(kPiece - 1 - layout.head.size()) +
+                                         GetParam()),
+                'f');
+            WriteBytes(path, layout.head + filler + lineEnd + layout.rest);
+            const std::string read = layout.read.empty() ? filler.substr(0, 2047) : layout.read;
+            EXPECT_EQ(GetPrivateProfileString("S", "K", "<default>", path), read);
+            ASSERT_TRUE(WritePrivateProfileString("S", "K", "2", path));
+            ASSERT_TRUE(WritePrivateProfileString("S", "L", "3", path));
+            const std::string expected = layout.read.empty()
+                                             ? "[S]\r\nK=2" + lineEnd + "L=3\r\n"
+                                             : layout.head + filler + lineEnd + layout.written;
+            EXPECT_EQ(ReadBytes(path), expected);
+            EXPECT_EQ(GetPrivateProfileString("S", "L", "<default>", path), "3");
+        }
     }
 }
 
@@ -346,6 +354,74 @@ TEST(ProfileWrite, DeviceOrFolderIsNeitherReadNorWritten) {
     TempDir dir;
     EXPECT_FALSE(WritePrivateProfileString("S", "K", "1", "/dev/zero"));
     EXPECT_FALSE(WritePrivateProfileString("S", "K", "1", dir.Path()));
+}
+
+// Many writes in one pass leave the bytes the writes one by one leave, and many reads in one pass
+// give what each read alone gives: on random files of the pieces that make the rules hard.
+TEST(ProfileManyKeys, OnePassIsTheKeysOneByOne) {
+    const std::vector<std::string> pieces = {
+        "[",    "]",       "=",     ";",       " ",       "\t",    "\r\n", "\r",  "\n",
+        "\n",   "S",       "s",     "K",       "k",       "T",     "x",    "\0"s, "\xEF\xBB\xBF",
+        "\xEF", "[S]\r\n", "[T]\n", "K=1\r\n", "k = 2\n", "L=\r\n"};
+    const std::vector<std::string> sections = {"S", "s", " S ", "T", "U", "t", "S]"};
+    const std::vector<std::string> keys = {"K", "k", "L", " l ", "M", "=K"};
+    const std::vector<std::string> values = {"", " ", "v", " v ", "a=b", "  w", "[S]", "x\t"};
+    std::mt19937 random(16);
+    const auto pick = [&](const std::vector<std::string>& from) -> const std::string& {
+        return from[random() % from.size()];
+    };
+    TempDir dir;
+    const std::string path = dir.Path("set.vx4");
+    for (int round = 0; round < 3000; ++round) {
+        std::string file;
+        for (std::size_t n = random() % 24; n > 0; --n) {
+            file += pick(pieces);
+        }
+        std::vector<ProfileWrite> writes(1 + random() % 8);
+        std::vector<ProfileKey> reads;
+        for (ProfileWrite& write : writes) {
+            write = {pick(sections), pick(keys), pick(values)};
+            reads.push_back({write.section, write.key});
+        }
+        SCOPED_TRACE(testing::PrintToString(file));
+
+        std::optional<std::string> oneByOne = file;
+        for (const ProfileWrite& w : writes) {
+            oneByOne =
+                PrivateProfileTextAfterWrite(oneByOne.value_or(""), w.section, w.key, w.value);
+            if (!oneByOne) {
+                break;
+            }
+        }
+        ASSERT_EQ(PrivateProfileTextAfterWrites(file, writes), oneByOne);
+
+        WriteBytes(path, file);
+        const std::vector<std::string> read = GetPrivateProfileStrings(reads, "<default>", path);
+        for (std::size_t i = 0; i < reads.size(); ++i) {
+            ASSERT_EQ(read[i],
+                      GetPrivateProfileString(reads[i].section, reads[i].key, "<default>", path))
+                << reads[i].section << "/" << reads[i].key;
+        }
+    }
+}
+
+TEST(ProfileManyKeys, WriteIsOneReplaceOrNone) {
+    TempDir dir;
+    const std::string path = dir.Path("set.vx4");
+    const std::string old = "[S]\r\nK=1\r\n";
+    WriteBytes(path, old);
+    const ProfileWrite refused[] = {{"S", "K", "2"}, {"S", "L", "0\n1"}};
+    EXPECT_FALSE(WritePrivateProfileStrings(refused, path));
+    EXPECT_EQ(ReadBytes(path), old);
+    const ProfileWrite writes[] = {{"S", "K", "2"}, {"T", "M", "3"}, {"S", "L", "4"}};
+    {
+        const FileSizeLimit limit(old.size() + 8);
+        EXPECT_FALSE(WritePrivateProfileStrings(writes, path));
+    }
+    EXPECT_EQ(ReadBytes(path), old);
+    ASSERT_TRUE(WritePrivateProfileStrings(writes, path));
+    EXPECT_EQ(ReadBytes(path), "[S]\r\nK=2\r\nL=4\r\n[T]\r\nM=3\r\n");
+    EXPECT_EQ(dir.Names(), Names{"set.vx4"});
 }
 
 }  // namespace
