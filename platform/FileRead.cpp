@@ -54,7 +54,8 @@ FileReadResult ReadFileChunks(const std::string& path, std::size_t maxBytes, Rea
             return {error};
         }
     }
-    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    const int blocking = kinds == ReadableFiles::AnyWaitingForInput ? 0 : O_NONBLOCK;
+    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC | blocking));
     if (fd.Get() < 0) {
         return {errno};
     }

@@ -19,4 +19,8 @@ struct PlanLine {
 // ...; blank lines and lines starting with "#" are left out. Lines may end in LF or CR LF.
 std::vector<PlanLine> ParsePlanText(std::string_view text);
 
+// A line as a message shows it: at most its first 60 characters, then "…"; control characters
+// and bytes that are no UTF-8 as "\x1b", so that no line can drive the terminal.
+std::string ShownPlanLine(std::string_view line);
+
 }  // namespace vx40::tool

@@ -20,16 +20,8 @@
 namespace vx40::tool {
 namespace {
 
-bool SameFile(const std::string& first, const std::string& second) {
-    std::error_code error;
-    if (std::filesystem::equivalent(first, second, error)) {
-        return true;
-    }
-    const auto normal = [](const std::string& path) {
-        return std::filesystem::absolute(path).lexically_normal();
-    };
-    return normal(first) == normal(second);
-}
+// A plan may be any file; a terminal gets at most this many offending lines, each line cut.
+constexpr std::size_t kShownOffendingLines = 20;
 
 // What a target held before the tool replaced it, so that a later failure can put it back.
 struct PreviousContent {
@@ -93,26 +85,33 @@ void WritePlanFiles(const ChannelTable& table, const PlanArguments& arguments) {
 }  // namespace
 
 int RunPlan(const PlanArguments& arguments, std::ostream& /*out*/, std::ostream& err) {
+    CheckDistinctFiles(
+        {{"PLAN", arguments.planPath}, {"-o", arguments.binPath}, {"--vx4", arguments.vx4Path}});
     const std::string text = ReadInputText(arguments.planPath);
-    if (!arguments.vx4Path.empty() && SameFile(arguments.binPath, arguments.vx4Path)) {
-        throw ToolError("-o und --vx4 nennen dieselbe Datei", true);
-    }
     // A failure of the settings ends the command before any line is looked at.
     CalculateRatio(arguments.calculation.ForFrequency(0));
 
     ChannelTable table;
     SelectionCodes kept;
     std::vector<std::string> offending;
+    std::size_t unshown = 0;
+    const auto offend = [&](std::string message) {
+        if (offending.size() < kShownOffendingLines) {
+            offending.push_back(std::move(message));
+        } else {
+            ++unshown;
+        }
+    };
     int row = 0;
     for (const PlanLine& line : ParsePlanText(text)) {
         ++row;
         const std::string where = "Zeile " + DecimalText(line.lineNumber) + ": ";
         if (row > kChannelCount) {
-            offending.push_back(where + "mehr als " + DecimalText(kChannelCount) + " Kanäle");
+            offend(where + "mehr als " + DecimalText(kChannelCount) + " Kanäle");
             continue;
         }
         if (!line.frequencyKhz) {
-            offending.push_back(where + "\"" + line.text + "\" ist keine Frequenz in kHz");
+            offend(where + "\"" + ShownPlanLine(line.text) + "\" ist keine Frequenz in kHz");
             continue;
         }
         const std::int32_t khz = *line.frequencyKhz;
@@ -120,13 +119,17 @@ int RunPlan(const PlanArguments& arguments, std::ostream& /*out*/, std::ostream&
             CalculateDividerWord(arguments.calculation.ForFrequency(khz), kept);
         table.SetCell(kFrequencyColumn, row, DecimalText(khz));
         ApplyCalculation(table, row, result, [&] {
-            offending.push_back(where +
-                                RefusalText(khz, NearestAchievableFrequencies(result.ratio, khz)));
+            offend(where + RefusalText(khz, NearestAchievableFrequencies(result.ratio, khz)));
         });
     }
     if (!offending.empty()) {
         for (const auto& message : offending) {
             err << message << '\n';
+        }
+        if (unshown > 0) {
+            err << "… und " << unshown
+                << (unshown == 1 ? " weitere beanstandete Zeile\n"
+                                 : " weitere beanstandete Zeilen\n");
         }
         return kExitRefused;
     }

@@ -1,7 +1,10 @@
 #include <algorithm>
+#include <cstdint>
+#include <span>
 
 #include "channel/NFactorBackCalculation.h"
 #include "files/BinFile.h"
+#include "files/BinImage.h"
 #include "files/ChannelSetFile.h"
 #include "platform/IniFileStore.h"
 #include "tools/ExitCode.h"
@@ -34,9 +37,12 @@ ChannelTable LoadChannelSetFile(const std::string& path) {
 }  // namespace
 
 int RunDecode(const ReadArguments& arguments, std::ostream& out, std::ostream& err) {
-    CheckInputReadable(arguments.inputPath, ReadableFiles::AnyExceptDirectories);
-    ChannelTable table;
-    const BinImageParse read = ReadBinFileInto(table, arguments.inputPath);
+    // A pipe or FIFO is read once and waited for, as a file would be read: opening it twice could
+    // lose what its writer sends.
+    const std::string bytes =
+        ReadInputBytes(arguments.inputPath, kBinImageSize, ReadableFiles::AnyWaitingForInput);
+    const BinImageParse read =
+        ParseBinImage(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
     if (!read.Accepted()) {
         // The message dialog starts a new line at each carriage return; a terminal needs a line
         // feed for that.
@@ -45,6 +51,8 @@ int RunDecode(const ReadArguments& arguments, std::ostream& out, std::ostream& e
         err << message << '\n';
         return kExitRefused;
     }
+    ChannelTable table;
+    ApplyBinImage(table, read.image);
     BackCalculateNFactors(table);
     PrintChannels(out, table, arguments.csv);
     return kExitSuccess;
@@ -56,6 +64,7 @@ int RunShow(const ReadArguments& arguments, std::ostream& out, std::ostream& /*e
 }
 
 int RunEncode(const EncodeArguments& arguments, std::ostream& /*out*/, std::ostream& err) {
+    CheckDistinctFiles({{"IN.vx4", arguments.inputPath}, {"-o", arguments.binPath}});
     const ChannelTable table = LoadChannelSetFile(arguments.inputPath);
     const BinWriteResult written = WriteBinFile(table, arguments.binPath);
     switch (written.outcome) {
