@@ -8,6 +8,8 @@
 #include <array>
 #include <cerrno>
 
+#include "platform/FileDescriptor.h"
+
 namespace vx40 {
 
 namespace {
@@ -23,22 +25,6 @@ int CheckKind(const struct stat& st, ReadableFiles kinds) {
     }
     return 0;
 }
-
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    int Get() const { return fd_; }
-
-  private:
-    int fd_;
-};
 
 }  // namespace
 

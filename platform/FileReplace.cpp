@@ -10,6 +10,8 @@
 #include <csignal>
 #include <optional>
 
+#include "platform/FileDescriptor.h"
+
 namespace vx40 {
 
 namespace {
@@ -133,28 +135,6 @@ std::string TempName(const SplitPath& target, int attempt) {
            std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
            std::to_string(ticks % 1000000007ULL) + "-" + std::to_string(attempt) + ".tmp";
 }
-
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    int Get() const { return fd_; }
-    // The errno of closing, 0 when it went well: a write may only be reported at the close.
-    int Close() {
-        const int closed = ::close(fd_);
-        fd_ = -1;
-        return closed == 0 ? 0 : errno;
-    }
-
-  private:
-    int fd_;
-};
 
 int WriteAll(int fd, std::string_view data) {
     while (!data.empty()) {
