@@ -5,6 +5,7 @@
 #include "app/ApplicationFrame.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
+#include "platform/FileReplace.h"
 
 int main(int argc, char* argv[]) {
     if (!vx40::ApplicationFrame::DisplayAvailable()) {
@@ -12,6 +13,7 @@ int main(int argc, char* argv[]) {
                      vx40::ApplicationFrame::NoDisplayMessage().toLocal8Bit().constData());
         return 1;
     }
+    vx40::IgnoreFileSizeLimitSignal();
     QApplication application(argc, argv);
     vx40::ApplicationFrame::SetUp(application);
 

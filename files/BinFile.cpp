@@ -38,6 +38,11 @@ std::string FailureReason(const FileReplaceResult& replace) {
             return "der Ordner existiert nicht";
         case FileReplaceFailure::DiskFull:
             return "der Datenträger ist voll";
+        case FileReplaceFailure::FileTooLarge:
+            return "die Datei wäre zu groß";
+        case FileReplaceFailure::LinkNotFollowed:
+            return "sie ist ein symbolischer Link eines anderen Benutzers in einem Ordner, in den "
+                   "alle schreiben dürfen; ihm wird nicht gefolgt";
         case FileReplaceFailure::None:
         case FileReplaceFailure::Other:
             break;

@@ -8,6 +8,8 @@
 #include <array>
 #include <cerrno>
 
+#include "platform/FileDescriptor.h"
+
 namespace vx40 {
 
 namespace {
@@ -24,22 +26,6 @@ int CheckKind(const struct stat& st, ReadableFiles kinds) {
     return 0;
 }
 
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    int Get() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
 }  // namespace
 
 FileReadResult ReadFileChunks(const std::string& path, std::size_t maxBytes, ReadableFiles kinds,
@@ -54,7 +40,8 @@ FileReadResult ReadFileChunks(const std::string& path, std::size_t maxBytes, Rea
             return {error};
         }
     }
-    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    const int blocking = kinds == ReadableFiles::AnyWaitingForInput ? 0 : O_NONBLOCK;
+    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC | blocking));
     if (fd.Get() < 0) {
         return {errno};
     }

@@ -7,7 +7,10 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <optional>
+
+#include "platform/FileDescriptor.h"
 
 namespace vx40 {
 
@@ -35,6 +38,8 @@ FileReplaceResult FailedWith(int error) {
         case ENOSPC:
         case EDQUOT:
             return Failed(FileReplaceFailure::DiskFull, error);
+        case EFBIG:
+            return Failed(FileReplaceFailure::FileTooLarge, error);
         case EISDIR:
             return Failed(FileReplaceFailure::NotRegularFile, error);
         default:
@@ -55,16 +60,32 @@ SplitPath Split(const std::string& path) {
     return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
 }
 
+// In a sticky folder that everyone may write to, anyone may plant a link under a name that
+// another user is about to write; such a link is only trusted when it belongs to the user or to
+// the folder's owner.
+bool MayFollowLink(const std::string& linkPath, const struct stat& link) {
+    if (link.st_uid == ::geteuid()) {
+        return true;
+    }
+    struct stat folder {};
+    if (::stat(Split(linkPath).folder.c_str(), &folder) != 0) {
+        return false;
+    }
+    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+    return !shared || link.st_uid == folder.st_uid;
+}
+
 struct ResolvedTarget {
     std::string path;
     std::optional<struct stat> status;  // none: no file of that name yet
     int error = 0;
+    bool linkNotFollowed = false;
 };
 
 // Follows symbolic links until a name that is no link or does not exist; a relative link target
 // counts from the folder of the link.
 ResolvedTarget ResolveLinks(const std::string& path) {
-    ResolvedTarget target{path, std::nullopt, 0};
+    ResolvedTarget target{path, std::nullopt, 0, false};
     for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
         struct stat st {};
         if (::lstat(target.path.c_str(), &st) != 0) {
@@ -75,6 +96,11 @@ ResolvedTarget ResolveLinks(const std::string& path) {
         }
         if (!S_ISLNK(st.st_mode)) {
             target.status = st;
+            return target;
+        }
+        if (!MayFollowLink(target.path, st)) {
+            target.error = EACCES;
+            target.linkNotFollowed = true;
             return target;
         }
         std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
@@ -127,6 +153,29 @@ int WriteAll(int fd, std::string_view data) {
     return 0;
 }
 
+// Gives the new file what the old one had, then its content; returns the errno of a failure.
+int FillNewFile(int fd, std::string_view content, const std::optional<struct stat>& old,
+                SyncToDisk sync) {
+    if (old.has_value()) {
+        // Only root may hand the file back to its owner; a member of the file's group may still
+        // give it back its group. The owner goes first, since changing it clears set-id bits.
+        if ((old->st_uid != ::geteuid() || old->st_gid != ::getegid()) &&
+            ::fchown(fd, old->st_uid, old->st_gid) != 0 && old->st_gid != ::getegid()) {
+            [[maybe_unused]] const int ignored = ::fchown(fd, static_cast<uid_t>(-1), old->st_gid);
+        }
+        if (::fchmod(fd, old->st_mode & 07777) != 0) {
+            return errno;
+        }
+    }
+    if (const int error = WriteAll(fd, content); error != 0) {
+        return error;
+    }
+    if (sync == SyncToDisk::Yes && ::fsync(fd) != 0) {
+        return errno;
+    }
+    return 0;
+}
+
 void SyncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
@@ -137,32 +186,84 @@ void SyncFolder(const std::string& folder) {
     }
 }
 
-// The new content in its temporary file; the file is closed, or removed again on failure.
-FileReplaceResult WriteTemp(int fd, const std::string& tempPath, std::string_view content,
-                            const std::optional<struct stat>& old, SyncToDisk sync) {
-    int error = 0;
-    if (old.has_value()) {
-        if (::fchmod(fd, old->st_mode & 07777) != 0) {
-            error = errno;
-        } else if (old->st_uid != ::geteuid() || old->st_gid != ::getegid()) {
-            // Only root may hand the file back to its owner; everyone else keeps the new owner.
-            [[maybe_unused]] const int ignored = ::fchown(fd, old->st_uid, old->st_gid);
+// Gives the unnamed file at fd the name path; returns the errno of a failure.
+int LinkUnnamedFile(int fd, const std::string& path) {
+    const std::string procPath = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        return 0;
+    }
+    if (errno != ENOENT) {
+        return errno;
+    }
+    // Without /proc; this way needs the right to look up any file, which root has.
+    return ::linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0 ? 0 : errno;
+}
+
+// Renames the complete file at tempPath over the target, or removes it again.
+FileReplaceResult RenameOver(const std::string& tempPath, const std::string& targetPath) {
+    if (::rename(tempPath.c_str(), targetPath.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(tempPath.c_str());
+        return FailedWith(error);
+    }
+    return {};
+}
+
+// None when the unnamed file cannot be made or named here; the named temporary file then does
+// the whole work, and reports what fails for it as well.
+std::optional<FileReplaceResult> ReplaceThroughUnnamedFile(const ResolvedTarget& target,
+                                                           const SplitPath& parts,
+                                                           std::string_view content,
+                                                           SyncToDisk sync) {
+    FileDescriptor fd(::open(parts.folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+    if (fd.Get() < 0) {
+        return std::nullopt;
+    }
+    if (const int error = FillNewFile(fd.Get(), content, target.status, sync); error != 0) {
+        return FailedWith(error);
+    }
+    // A new target needs no temporary name at all: the complete file simply appears.
+    std::string linkedPath = target.path;
+    int error = target.status.has_value() ? EEXIST : LinkUnnamedFile(fd.Get(), linkedPath);
+    for (int attempt = 0; attempt < kTempNameAttempts && error == EEXIST; ++attempt) {
+        linkedPath = TempName(parts, attempt);
+        error = LinkUnnamedFile(fd.Get(), linkedPath);
+    }
+    if (error != 0) {
+        return std::nullopt;
+    }
+    if (const int closeError = fd.Close(); closeError != 0) {
+        ::unlink(linkedPath.c_str());
+        return FailedWith(closeError);
+    }
+    return linkedPath == target.path ? FileReplaceResult{} : RenameOver(linkedPath, target.path);
+}
+
+FileReplaceResult ReplaceThroughNamedFile(const ResolvedTarget& target, const SplitPath& parts,
+                                          std::string_view content, SyncToDisk sync) {
+    std::string tempPath;
+    int rawFd = -1;
+    for (int attempt = 0; attempt < kTempNameAttempts && rawFd < 0; ++attempt) {
+        tempPath = TempName(parts, attempt);
+        rawFd =
+            ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (rawFd < 0 && errno != EEXIST && errno != EINTR) {
+            return FailedWith(errno);
         }
     }
-    if (error == 0) {
-        error = WriteAll(fd, content);
+    if (rawFd < 0) {
+        return FailedWith(EEXIST);
     }
-    if (error == 0 && sync == SyncToDisk::Yes && ::fsync(fd) != 0) {
-        error = errno;
-    }
-    if (::close(fd) != 0 && error == 0) {
-        error = errno;
+    FileDescriptor fd(rawFd);
+    int error = FillNewFile(fd.Get(), content, target.status, sync);
+    if (const int closeError = fd.Close(); error == 0) {
+        error = closeError;
     }
     if (error != 0) {
         ::unlink(tempPath.c_str());
         return FailedWith(error);
     }
-    return {};
+    return RenameOver(tempPath, target.path);
 }
 
 }  // namespace
@@ -172,6 +273,9 @@ FileReplaceResult ReplaceFile(const std::string& path, std::string_view content,
         return Failed(FileReplaceFailure::FolderMissing, ENOENT);
     }
     const ResolvedTarget target = ResolveLinks(path);
+    if (target.linkNotFollowed) {
+        return Failed(FileReplaceFailure::LinkNotFollowed, target.error);
+    }
     if (target.error != 0) {
         return FailedWith(target.error);
     }
@@ -195,32 +299,23 @@ FileReplaceResult ReplaceFile(const std::string& path, std::string_view content,
         }
     }
 
-    std::string tempPath;
-    int fd = -1;
-    for (int attempt = 0; attempt < kTempNameAttempts && fd < 0; ++attempt) {
-        tempPath = TempName(parts, attempt);
-        fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (fd < 0 && errno != EEXIST && errno != EINTR) {
-            return FailedWith(errno);
-        }
+    std::optional<FileReplaceResult> replaced =
+        ReplaceThroughUnnamedFile(target, parts, content, sync);
+    if (!replaced.has_value()) {
+        replaced = ReplaceThroughNamedFile(target, parts, content, sync);
     }
-    if (fd < 0) {
-        return FailedWith(EEXIST);
-    }
-
-    if (const FileReplaceResult written = WriteTemp(fd, tempPath, content, target.status, sync);
-        !written.Ok()) {
-        return written;
-    }
-    if (::rename(tempPath.c_str(), target.path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(tempPath.c_str());
-        return FailedWith(error);
-    }
-    if (sync == SyncToDisk::Yes) {
+    if (replaced->Ok() && sync == SyncToDisk::Yes) {
         SyncFolder(parts.folder);
     }
-    return {};
+    return *replaced;
+}
+
+std::string ReplaceTargetPath(const std::string& path) {
+    return ResolveLinks(path).path;
+}
+
+void IgnoreFileSizeLimitSignal() {
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 }  // namespace vx40

@@ -27,14 +27,29 @@ std::string PlanLinePrefix(const PlanLine& line);
 // can.
 std::optional<std::string> PlanLineProblem(const PlanLine& line, int channel);
 
+// A line as a message shows it: at most its first 60 characters, then "…"; control characters
+// and bytes that are no UTF-8 as "\x1b", so that no line can drive the terminal.
+std::string ShownPlanLine(std::string_view line);
+
+// The messages of a plan's offending lines. A plan may be any file: a terminal gets the first 20
+// and one line that counts the others, and only those 20 are kept.
+class OffendingLines {
+  public:
+    void Add(std::string message);
+    bool Empty() const { return shown_.empty(); }
+    void Print(std::ostream& err) const;
+
+  private:
+    static constexpr std::size_t kShownOffendingLines = 20;
+    std::vector<std::string> shown_;
+    std::size_t unshown_ = 0;
+};
+
 // The frequencies of a plan's channels, or the messages of its offending lines.
 struct PlanFrequencies {
     std::vector<std::int32_t> frequenciesKhz;
-    std::vector<std::string> offending;
+    OffendingLines offending;
 };
 PlanFrequencies ReadPlanFrequencies(std::string_view text);
-
-// The messages of a plan's offending lines, one per line.
-void PrintOffendingLines(std::ostream& err, const std::vector<std::string>& offending);
 
 }  // namespace vx40::tool

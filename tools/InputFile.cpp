@@ -1,9 +1,15 @@
 #include "tools/InputFile.h"
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <limits>
+#include <optional>
+#include <vector>
 
 #include "files/ChannelSetFile.h"
 #include "files/FileReadFailure.h"
+#include "platform/FileReplace.h"
 #include "platform/IniFileStore.h"
 #include "tools/ToolError.h"
 
@@ -16,12 +22,38 @@ namespace {
                     true);
 }
 
+struct FileIdentity {
+    std::filesystem::path name;                     // absolute, links followed
+    std::optional<std::pair<dev_t, ino_t>> onDisk;  // where the file exists
+};
+
+FileIdentity IdentityOf(const std::string& path) {
+    FileIdentity identity;
+    std::error_code error;
+    identity.name = std::filesystem::weakly_canonical(
+        std::filesystem::absolute(ReplaceTargetPath(path), error), error);
+    if (error) {
+        identity.name = std::filesystem::absolute(path).lexically_normal();
+    }
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        identity.onDisk = std::pair(st.st_dev, st.st_ino);
+    }
+    return identity;
+}
+
 }  // namespace
 
 void CheckInputReadable(const std::string& path, ReadableFiles kinds) {
-    if (const FilePrefix opened = ReadFilePrefix(path, 0, kinds); !opened.result.Ok()) {
-        Unreadable(path, opened.result.error);
+    ReadInputBytes(path, 0, kinds);
+}
+
+std::string ReadInputBytes(const std::string& path, std::size_t maxBytes, ReadableFiles kinds) {
+    FilePrefix read = ReadFilePrefix(path, maxBytes, kinds);
+    if (!read.result.Ok()) {
+        Unreadable(path, read.result.error);
     }
+    return std::move(read.bytes);
 }
 
 ChannelTable LoadChannelSetInput(const std::string& path) {
@@ -34,12 +66,27 @@ ChannelTable LoadChannelSetInput(const std::string& path) {
 }
 
 std::string ReadInputText(const std::string& path) {
-    FilePrefix read =
-        ReadFilePrefix(path, std::numeric_limits<std::size_t>::max(), ReadableFiles::RegularOnly);
-    if (!read.result.Ok()) {
-        Unreadable(path, read.result.error);
+    return ReadInputBytes(path, std::numeric_limits<std::size_t>::max(),
+                          ReadableFiles::RegularOnly);
+}
+
+void CheckDistinctFiles(std::initializer_list<FileArgument> files) {
+    std::vector<std::pair<std::string_view, FileIdentity>> seen;
+    for (const FileArgument& file : files) {
+        if (file.path.empty()) {
+            continue;
+        }
+        FileIdentity identity = IdentityOf(file.path);
+        for (const auto& [name, other] : seen) {
+            if (identity.name == other.name ||
+                (identity.onDisk.has_value() && identity.onDisk == other.onDisk)) {
+                throw ToolError(
+                    std::string(name) + " und " + std::string(file.name) + " nennen dieselbe Datei",
+                    true);
+            }
+        }
+        seen.emplace_back(file.name, std::move(identity));
     }
-    return std::move(read.bytes);
 }
 
 }  // namespace vx40::tool

@@ -23,17 +23,6 @@
 namespace vx40::tool {
 namespace {
 
-bool SameFile(const std::string& first, const std::string& second) {
-    std::error_code error;
-    if (std::filesystem::equivalent(first, second, error)) {
-        return true;
-    }
-    const auto normal = [](const std::string& path) {
-        return std::filesystem::absolute(path).lexically_normal();
-    };
-    return normal(first) == normal(second);
-}
-
 // What a target held before the tool replaced it, so that a later failure can put it back.
 struct PreviousContent {
     bool existed = false;
@@ -98,20 +87,19 @@ void WritePlanFiles(const ChannelTable& table, const PlanArguments& arguments) {
 }  // namespace
 
 int RunPlan(const PlanArguments& arguments, std::ostream& /*out*/, std::ostream& err) {
+    CheckDistinctFiles(
+        {{"PLAN", arguments.planPath}, {"-o", arguments.binPath}, {"--vx4", arguments.vx4Path}});
     const std::string text = ReadInputText(arguments.planPath);
-    if (!arguments.vx4Path.empty() && SameFile(arguments.binPath, arguments.vx4Path)) {
-        throw ToolError("-o und --vx4 nennen dieselbe Datei", true);
-    }
     // A failure of the settings ends the command before any line is looked at.
     CalculateRatio(arguments.calculation.ForFrequency(0));
 
     ChannelTable table;
     SelectionCodes kept;
-    std::vector<std::string> offending;
+    OffendingLines offending;
     int row = 0;
     for (const PlanLine& line : ParsePlanText(text)) {
         if (auto problem = PlanLineProblem(line, ++row)) {
-            offending.push_back(std::move(*problem));
+            offending.Add(std::move(*problem));
             continue;
         }
         const std::int32_t khz = *line.frequencyKhz;
@@ -119,12 +107,12 @@ int RunPlan(const PlanArguments& arguments, std::ostream& /*out*/, std::ostream&
             CalculateDividerWord(arguments.calculation.ForFrequency(khz), kept);
         table.SetCell(kFrequencyColumn, row, DecimalText(khz));
         ApplyCalculation(table, row, result, [&] {
-            offending.push_back(PlanLinePrefix(line) +
-                                RefusalText(khz, NearestAchievableFrequencies(result.ratio, khz)));
+            offending.Add(PlanLinePrefix(line) +
+                          RefusalText(khz, NearestAchievableFrequencies(result.ratio, khz)));
         });
     }
-    if (!offending.empty()) {
-        PrintOffendingLines(err, offending);
+    if (!offending.Empty()) {
+        offending.Print(err);
         return kExitRefused;
     }
     WritePlanFiles(table, arguments);

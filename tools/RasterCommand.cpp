@@ -41,8 +41,8 @@ int RunRaster(const RasterArguments& arguments, std::ostream& out, std::ostream&
     std::vector<std::int32_t> frequencies;
     if (!arguments.planPath.empty()) {
         const PlanFrequencies plan = ReadPlanFrequencies(ReadInputText(arguments.planPath));
-        if (!plan.offending.empty()) {
-            PrintOffendingLines(err, plan.offending);
+        if (!plan.offending.Empty()) {
+            plan.offending.Print(err);
             return kExitRefused;
         }
         frequencies = plan.frequenciesKhz;

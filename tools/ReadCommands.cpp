@@ -45,6 +45,7 @@ int RunShow(const ReadArguments& arguments, std::ostream& out, std::ostream& /*e
 }
 
 int RunEncode(const EncodeArguments& arguments, std::ostream& /*out*/, std::ostream& err) {
+    CheckDistinctFiles({{"IN.vx4", arguments.inputPath}, {"-o", arguments.binPath}});
     const ChannelTable table = LoadChannelSetInput(arguments.inputPath);
     const BinWriteResult written = WriteImageFile(table, arguments.binPath, arguments.format);
     switch (written.outcome) {

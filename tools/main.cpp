@@ -1,7 +1,9 @@
 #include <iostream>
 
+#include "platform/FileReplace.h"
 #include "tools/ToolApplication.h"
 
 int main(int argc, char** argv) {
+    vx40::IgnoreFileSizeLimitSignal();
     return vx40::tool::RunTool(argc, argv, std::cout, std::cerr);
 }

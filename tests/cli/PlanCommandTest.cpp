@@ -1,7 +1,9 @@
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -179,6 +181,24 @@ std::string SeventeenChannels() {
     return plan;
 }
 
+// Lines 1 to 16 are refused for what they hold, lines 17 to 22 for being more than 16 channels.
+std::string TwentyTwoOffendingLines() {
+    std::string plan;
+    for (int line = 1; line <= 22; ++line) {
+        plan += "x\n";
+    }
+    return plan;
+}
+
+std::string TwentyOffendingLinesText() {
+    std::string text;
+    for (int line = 1; line <= 20; ++line) {
+        text += "Zeile " + std::to_string(line) +
+                (line <= 16 ? ": \"x\" ist keine Frequenz in kHz\n" : ": mehr als 16 Kanäle\n");
+    }
+    return text;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Plans, RefusedPlanTest,
     ::testing::Values(
@@ -201,6 +221,17 @@ INSTANTIATE_TEST_SUITE_P(
                         SeventeenChannels(),
                         {},
                         "Zeile 17: mehr als 16 Kanäle\nZeile 18: mehr als 16 Kanäle\n",
+                        1},
+        RefusedPlanCase{"LongLineIsCutAndItsControlsEscaped",
+                        "\x1b[2J\xff\xc2\x9b\t\x7fkHz ä" + std::string(100, 'x') + "\n",
+                        {},
+                        "Zeile 1: \"\\x1b[2J\\xff\\xc2\\x9b\\x09\\x7fkHz ä" + std::string(47, 'x') +
+                            "…\" ist keine Frequenz in kHz\n",
+                        1},
+        RefusedPlanCase{"TwentyOffendingLinesAndHowManyMore",
+                        TwentyTwoOffendingLines(),
+                        {},
+                        TwentyOffendingLinesText() + "… und 2 weitere beanstandete Zeilen\n",
                         1},
         RefusedPlanCase{
             "DivisionByZero", "798300\n", {"--r2", "0"}, "vx40-tool: Division by zero.\n", 2},
@@ -262,6 +293,30 @@ TEST(PlanFailure, ChannelSetFileInAMissingFolderWritesNoBinImage) {
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"plan.txt"}));
 }
 
+// Another user's link in a sticky folder that everyone may write to, pointing at root's file.
+TEST(PlanFailure, APlantedLinkInASharedFolderIsNotFollowed) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "a link of another user needs root";
+    }
+    TempDir dir;
+    WriteBytes(dir.Path("plan.txt"), "798300\n");
+    WriteBytes(dir.Path("victim"), "root's");
+    const std::string shared = dir.Path("s");
+    std::filesystem::create_directories(shared);
+    ASSERT_EQ(chmod(shared.c_str(), 01777), 0);
+    const std::string planted = shared + "/out.bin";
+    std::filesystem::create_symlink(dir.Path("victim"), planted);
+    ASSERT_EQ(lchown(planted.c_str(), 65534, 65534), 0);
+    const ToolOutput output = RunTool({"plan", dir.Path("plan.txt"), "-o", planted});
+    EXPECT_EQ(output.err, "vx40-tool: Die Datei \"" + planted +
+                              "\" konnte nicht geschrieben werden: sie ist ein symbolischer Link "
+                              "eines anderen Benutzers in einem Ordner, in den alle schreiben "
+                              "dürfen; ihm wird nicht gefolgt.\n");
+    EXPECT_EQ(output.exitCode, 2);
+    EXPECT_EQ(ReadBytes(dir.Path("victim")), "root's");
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"plan.txt", "s", "victim"}));
+}
+
 struct PlanUsageCase {
     const char* name;
     Arguments arguments;  // "DIR/" stands for the test's folder
@@ -310,6 +365,131 @@ INSTANTIATE_TEST_SUITE_P(
                       {"plan", "DIR/plan.txt", "-o", "DIR/o.bin", "--vx4", "DIR/./o.bin"},
                       "-o und --vx4 nennen dieselbe Datei"}),
     CaseName());
+
+struct SameFileCase {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> links;  // link, target; "=" makes a hard link
+    Arguments arguments;                                     // "DIR/" stands for the test's folder
+    std::string message;
+    std::string usage;
+};
+void PrintTo(const SameFileCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class SameFileTest : public ::testing::TestWithParam<SameFileCase> {};
+
+const std::string kPlanUsage =
+    "Aufruf: vx40-tool plan [OPTIONEN] PLAN -o OUT.bin [--vx4 OUT.vx4] [--format FORMAT]\n";
+const std::string kEncodeUsage = "Aufruf: vx40-tool encode IN.vx4 -o OUT.bin [--format FORMAT]\n";
+
+// An output that is also an input, or two outputs that are one file, would lose a file: the call
+// is refused and every file keeps its bytes.
+TEST_P(SameFileTest, IsRefusedAndChangesNothing) {
+    TempDir dir;
+    WriteBytes(dir.Path("plan.txt"), "798300\n");
+    WriteBytes(dir.Path("a.vx4"), "[Wert1]\r\nD0=00\r\n");
+    for (const auto& [link, target] : GetParam().links) {
+        if (target.starts_with('=')) {
+            std::filesystem::create_hard_link(dir.Path(target.substr(1)), dir.Path(link));
+        } else {
+            std::filesystem::create_symlink(target, dir.Path(link));
+        }
+    }
+    const std::vector<std::string> before = dir.Names();
+    const std::string planBefore = ReadBytes(dir.Path("plan.txt"));
+    const std::string vx4Before = ReadBytes(dir.Path("a.vx4"));
+    Arguments arguments;
+    for (std::string argument : GetParam().arguments) {
+        if (argument.starts_with("DIR/")) {
+            argument = dir.Path(argument.substr(4));
+        }
+        arguments.push_back(argument);
+    }
+    const ToolOutput output = RunTool(arguments);
+    EXPECT_EQ(output.err, "vx40-tool: " + GetParam().message + "\n" + GetParam().usage);
+    EXPECT_EQ(output.exitCode, 2);
+    EXPECT_EQ(dir.Names(), before);
+    EXPECT_EQ(ReadBytes(dir.Path("plan.txt")), planBefore);
+    EXPECT_EQ(ReadBytes(dir.Path("a.vx4")), vx4Before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Calls, SameFileTest,
+    ::testing::Values(
+        SameFileCase{"ImageOverThePlan",
+                     {},
+                     {"plan", "DIR/plan.txt", "-o", "DIR/plan.txt"},
+                     "PLAN und -o nennen dieselbe Datei",
+                     kPlanUsage},
+        SameFileCase{"TableThroughALinkToThePlan",
+                     {{"l.vx4", "plan.txt"}},
+                     {"plan", "DIR/plan.txt", "-o", "DIR/q.bin", "--vx4", "DIR/l.vx4"},
+                     "PLAN und --vx4 nennen dieselbe Datei",
+                     kPlanUsage},
+        SameFileCase{"TableThroughADanglingLinkToTheImage",
+                     {{"l.vx4", "q.bin"}},
+                     {"plan", "DIR/plan.txt", "-o", "DIR/q.bin", "--vx4", "DIR/l.vx4"},
+                     "-o und --vx4 nennen dieselbe Datei",
+                     kPlanUsage},
+        SameFileCase{"ImageThroughALinkToTheTable",
+                     {{"l.bin", "a.vx4"}},
+                     {"plan", "DIR/plan.txt", "-o", "DIR/l.bin", "--vx4", "DIR/a.vx4"},
+                     "-o und --vx4 nennen dieselbe Datei",
+                     kPlanUsage},
+        SameFileCase{"ImageIsAHardLinkOfThePlan",
+                     {{"h.bin", "=plan.txt"}},
+                     {"plan", "DIR/plan.txt", "-o", "DIR/h.bin"},
+                     "PLAN und -o nennen dieselbe Datei",
+                     kPlanUsage},
+        SameFileCase{"EncodeOverItsInput",
+                     {},
+                     {"encode", "DIR/a.vx4", "-o", "DIR/a.vx4"},
+                     "IN.vx4 und -o nennen dieselbe Datei",
+                     kEncodeUsage},
+        SameFileCase{"EncodeThroughALinkInAnotherFolder",
+                     {{"sub", "."}, {"l.bin", "sub/a.vx4"}},
+                     {"encode", "DIR/a.vx4", "-o", "DIR/l.bin"},
+                     "IN.vx4 und -o nennen dieselbe Datei",
+                     kEncodeUsage}),
+    CaseName());
+
+struct SizeLimitCase {
+    const char* name;
+    Arguments outputs;  // "DIR/" stands for the test's folder
+    std::string failing;
+};
+void PrintTo(const SizeLimitCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class SizeLimitTest : public ::testing::TestWithParam<SizeLimitCase> {};
+
+// Beyond the file-size limit the write itself fails and says so; no signal ends the tool halfway.
+TEST_P(SizeLimitTest, IsAWriteFailureThatLeavesNothing) {
+    TempDir dir;
+    WriteBytes(dir.Path("plan.txt"), "798300\n");
+    Arguments arguments{"plan", dir.Path("plan.txt")};
+    for (const auto& output : GetParam().outputs) {
+        arguments.push_back(output.starts_with("DIR/") ? dir.Path(output.substr(4)) : output);
+    }
+    ToolOutput output;
+    {
+        const testutil::FileSizeLimit limit(100);
+        output = RunTool(arguments);
+    }
+    EXPECT_EQ(output.err, "vx40-tool: Die Datei \"" + dir.Path(GetParam().failing) +
+                              "\" konnte nicht geschrieben werden: die Datei wäre zu groß.\n");
+    EXPECT_EQ(output.exitCode, 2);
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"plan.txt"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Outputs, SizeLimitTest,
+                         ::testing::Values(SizeLimitCase{"Image", {"-o", "DIR/o.bin"}, "o.bin"},
+                                           SizeLimitCase{"TableFirst",
+                                                         {"-o", "DIR/o.bin", "--vx4", "DIR/o.vx4"},
+                                                         "o.vx4"}),
+                         CaseName());
 
 }  // namespace
 }  // namespace vx40::cli_test

@@ -1,7 +1,14 @@
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "CaseName.h"
@@ -115,6 +122,67 @@ INSTANTIATE_TEST_SUITE_P(
                   1}),
     CaseName());
 
+// Writes the bytes in two halves with a pause between, as a slow producer would, then closes.
+void WriteSlowly(int fd, const std::string& bytes) {
+    const std::size_t half = bytes.size() / 2;
+    ASSERT_EQ(::write(fd, bytes.data(), half), static_cast<ssize_t>(half));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    // A reader that gave up early makes this write fail; the tool's output tells.
+    [[maybe_unused]] const ssize_t rest = ::write(fd, bytes.data() + half, bytes.size() - half);
+    ::close(fd);
+}
+
+struct StreamCase {
+    const char* name;
+    bool fifo;  // a named FIFO, otherwise a pipe on standard input read as /dev/stdin
+    std::string bytes;
+    std::string out;
+    std::string err;
+    int exitCode;
+};
+void PrintTo(const StreamCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class DecodeStreamTest : public ::testing::TestWithParam<StreamCase> {};
+
+// A pipe or FIFO is read as a file is: the tool waits for 128 bytes or the end of the input.
+TEST_P(DecodeStreamTest, WaitsForTheWholeImage) {
+    const StreamCase& c = GetParam();
+    ::signal(SIGPIPE, SIG_IGN);
+    TempDir dir;
+    ToolOutput output;
+    if (c.fifo) {
+        const std::string fifo = dir.Path("in.bin");
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+        std::thread writer(
+            [&] { WriteSlowly(::open(fifo.c_str(), O_WRONLY | O_CLOEXEC), c.bytes); });
+        output = RunTool({"decode", "--csv", fifo});
+        writer.join();
+    } else {
+        int fds[2];
+        ASSERT_EQ(::pipe2(fds, O_CLOEXEC), 0);
+        std::thread writer([&] { WriteSlowly(fds[1], c.bytes); });
+        output = RunTool({"decode", "--csv", "/dev/stdin"}, {}, fds[0]);
+        ::close(fds[0]);
+        writer.join();
+    }
+    EXPECT_EQ(output.out, c.out.empty() ? "" : kHeader + c.out);
+    EXPECT_EQ(output.err, c.err);
+    EXPECT_EQ(output.exitCode, c.exitCode);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Streams, DecodeStreamTest,
+    ::testing::Values(
+        StreamCase{"Pipe", false, WorkedImage(),
+                   "1,798300,120,114,3,05,08,03,07,02,07,08,04\n" + AllFRows(2, 16), "", 0},
+        StreamCase{"Fifo", true, WorkedImage() + "more",
+                   "1,798300,120,114,3,05,08,03,07,02,07,08,04\n" + AllFRows(2, 16), "", 0},
+        StreamCase{"PipeEndingEarly", false, WorkedImage().substr(0, 100), "", kTooShortMessage, 1},
+        StreamCase{"FifoEndingEarly", true, WorkedImage().substr(0, 100), "", kTooShortMessage, 1}),
+    CaseName());
+
 struct ReadUsageCase {
     const char* name;
     Arguments arguments;  // the input path is appended
@@ -160,6 +228,22 @@ INSTANTIATE_TEST_SUITE_P(
                       "sie existiert nicht",
                       kEncodeUsage}),
     CaseName());
+
+// A channel-set file is read to its end; a FIFO is refused at once, without waiting for a writer.
+TEST(ChannelSetInput, AFifoIsRefused) {
+    for (const bool encode : {false, true}) {
+        TempDir dir;
+        const std::string fifo = dir.Path("in.vx4");
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+        const ToolOutput output = RunTool(
+            encode ? Arguments{"encode", fifo, "-o", dir.Path("x.bin")} : Arguments{"show", fifo});
+        EXPECT_EQ(Lines(output.err).front(), "vx40-tool: Die Datei \"" + fifo +
+                                                 "\" kann nicht gelesen werden: das ist keine "
+                                                 "gewöhnliche Datei.");
+        EXPECT_EQ(output.exitCode, 2);
+        EXPECT_EQ(dir.Names(), std::vector<std::string>{"in.vx4"});
+    }
+}
 
 // A table as the window leaves it after a few commands, saved by the window's own save code.
 std::string SaveWindowTable(const TempDir& dir) {

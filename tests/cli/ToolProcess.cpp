@@ -1,6 +1,7 @@
 #include "ToolProcess.h"
 
 #include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -73,7 +74,8 @@ void Drain(Pipe& outPipe, Pipe& errPipe, ToolOutput& output) {
 
 }  // namespace
 
-ToolOutput RunTool(const Arguments& arguments, const std::vector<std::string>& environment) {
+ToolOutput RunTool(const Arguments& arguments, const std::vector<std::string>& environment,
+                   int standardInput) {
     std::vector<std::string> argumentTexts{VX40_TOOL_PATH};
     argumentTexts.insert(argumentTexts.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
@@ -101,10 +103,24 @@ ToolOutput RunTool(const Arguments& arguments, const std::vector<std::string>& e
     posix_spawn_file_actions_adddup2(&actions, errPipe.Write(), STDERR_FILENO);
     posix_spawn_file_actions_addclose(&actions, outPipe.Read());
     posix_spawn_file_actions_addclose(&actions, errPipe.Read());
+    if (standardInput >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, standardInput, STDIN_FILENO);
+    }
+    // An ignored signal stays ignored in the tool; the tests ignore SIGXFSZ while they limit file
+    // sizes, and the tool must deal with that signal itself.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGXFSZ);
+    sigaddset(&defaults, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
     pid_t pid = 0;
     const int spawned =
-        posix_spawn(&pid, argv.front(), &actions, nullptr, argv.data(), envp.data());
+        posix_spawn(&pid, argv.front(), &actions, &attributes, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
     if (spawned != 0) {
         throw std::runtime_error("cannot start " + argumentTexts.front());
     }

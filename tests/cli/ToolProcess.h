@@ -14,7 +14,10 @@ struct ToolOutput {
 };
 
 // Runs the built vx40-tool with the arguments and with extra environment entries ("NAME=value"),
-// and collects everything it writes to standard output and standard error.
-ToolOutput RunTool(const Arguments& arguments, const std::vector<std::string>& environment = {});
+// and collects everything it writes to standard output and standard error. Its standard input is
+// standardInput when given, otherwise the test's own. Every signal the tool may meet runs as it
+// would from a shell, whatever the test ignores itself.
+ToolOutput RunTool(const Arguments& arguments, const std::vector<std::string>& environment = {},
+                   int standardInput = -1);
 
 }  // namespace vx40::cli_test

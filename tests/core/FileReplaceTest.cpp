@@ -1,13 +1,20 @@
 #include "platform/FileReplace.h"
 
+#include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <ostream>
+#include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "TempDir.h"
@@ -138,10 +145,192 @@ TEST(FileReplace, WriteBreakingOffInTheMiddleLeavesTheOldFile) {
         const FileSizeLimit limit(1000);
         result = ReplaceFile(path, std::string(4096, 'n'), SyncToDisk::Yes);
     }
-    EXPECT_EQ(result.failure, FileReplaceFailure::Other);
+    EXPECT_EQ(result.failure, FileReplaceFailure::FileTooLarge);
     EXPECT_EQ(result.error, EFBIG);
     EXPECT_EQ(ReadBytes(path), "old content");
     EXPECT_EQ(dir.Names(), Names{"image.bin"});
+}
+
+// Another user's id and group for links and files that are not the test's own.
+constexpr uid_t kOtherUser = 65534;
+constexpr gid_t kSharedGroup = 4242;
+
+struct OwnerOf {
+    uid_t uid;
+    gid_t gid;
+};
+
+OwnerOf OwnerOfPath(const std::string& path) {
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    return {st.st_uid, st.st_gid};
+}
+
+struct PlantedLinkCase {
+    const char* name;
+    mode_t folderMode;
+    uid_t folderOwner;
+    uid_t linkOwner;
+    bool followed;
+};
+
+void PrintTo(const PlantedLinkCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FileReplacePlantedLink : public ::testing::TestWithParam<PlantedLinkCase> {};
+
+// The link "s/out.bin" points at a file outside s; a second link in a private folder points at it,
+// since every hop of a chain is judged on its own.
+TEST_P(FileReplacePlantedLink, IsFollowedOnlyWhenTrusted) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "links of another user need root";
+    }
+    const PlantedLinkCase& c = GetParam();
+    TempDir dir;
+    const std::string shared = dir.Path("s");
+    std::filesystem::create_directories(shared);
+    ASSERT_EQ(::chown(shared.c_str(), c.folderOwner, 0), 0);
+    ASSERT_EQ(::chmod(shared.c_str(), c.folderMode), 0);
+    WriteBytes(dir.Path("victim"), "root's");
+    std::filesystem::create_symlink(dir.Path("victim"), shared + "/out.bin");
+    ASSERT_EQ(::lchown((shared + "/out.bin").c_str(), c.linkOwner, c.linkOwner), 0);
+    std::filesystem::create_symlink(shared + "/out.bin", dir.Path("mine"));
+
+    for (const std::string& path : {shared + "/out.bin", dir.Path("mine")}) {
+        const FileReplaceResult result = ReplaceFile(path, "new", SyncToDisk::Yes);
+        if (c.followed) {
+            EXPECT_TRUE(result.Ok()) << path;
+            EXPECT_EQ(ReadBytes(dir.Path("victim")), "new");
+        } else {
+            EXPECT_EQ(result.failure, FileReplaceFailure::LinkNotFollowed) << path;
+            EXPECT_EQ(ReadBytes(dir.Path("victim")), "root's");
+        }
+        EXPECT_TRUE(testutil::IsSymlink(shared + "/out.bin"));
+        EXPECT_EQ(dir.Names(), (Names{"mine", "s", "victim"}));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, FileReplacePlantedLink,
+    ::testing::Values(PlantedLinkCase{"OtherUsersLinkInStickyFolder", 01777, 0, kOtherUser, false},
+                      PlantedLinkCase{"OwnLinkInStickyFolder", 01777, 0, 0, true},
+                      PlantedLinkCase{"FolderOwnersLink", 01777, kOtherUser, kOtherUser, true},
+                      PlantedLinkCase{"FolderNotSticky", 0777, 0, kOtherUser, true},
+                      PlantedLinkCase{"FolderNotWorldWritable", 01775, 0, kOtherUser, true}),
+    [](const ::testing::TestParamInfo<PlantedLinkCase>& param) { return param.param.name; });
+
+struct SharedFileCase {
+    const char* name;
+    gid_t fileGroup;
+    mode_t fileMode;
+    gid_t expectedGroup;
+};
+
+void PrintTo(const SharedFileCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FileReplaceSharedFile : public ::testing::TestWithParam<SharedFileCase> {};
+
+// Another user, a member of kSharedGroup, replaces root's file: the file becomes theirs, and keeps
+// its group where they belong to it.
+TEST_P(FileReplaceSharedFile, KeepsTheGroupWhereTheUserMay) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "changing to another user needs root";
+    }
+    const SharedFileCase& c = GetParam();
+    TempDir dir;
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
+    const std::string folder = dir.Path("team");
+    std::filesystem::create_directories(folder);
+    ASSERT_EQ(::chown(folder.c_str(), 0, kSharedGroup), 0);
+    ASSERT_EQ(::chmod(folder.c_str(), 0770), 0);
+    const std::string path = folder + "/plan.vx4";
+    WriteBytes(path, "old");
+    ASSERT_EQ(::chown(path.c_str(), 0, c.fileGroup), 0);
+    ASSERT_EQ(::chmod(path.c_str(), c.fileMode), 0);
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const gid_t groups[] = {kSharedGroup};
+        if (::setgroups(1, groups) != 0 || ::setgid(kOtherUser) != 0 || ::setuid(kOtherUser) != 0) {
+            ::_exit(2);
+        }
+        ::_exit(ReplaceFile(path, "new", SyncToDisk::No).Ok() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ReadBytes(path), "new");
+    EXPECT_EQ(OwnerOfPath(path).uid, kOtherUser);
+    EXPECT_EQ(OwnerOfPath(path).gid, c.expectedGroup);
+    EXPECT_EQ(ModeOf(path), c.fileMode);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, FileReplaceSharedFile,
+    ::testing::Values(SharedFileCase{"GroupOfTheUser", kSharedGroup, 0660, kSharedGroup},
+                      SharedFileCase{"GroupNotOfTheUser", 0, 0666, kOtherUser}),
+    [](const ::testing::TestParamInfo<SharedFileCase>& param) { return param.param.name; });
+
+bool MakesUnnamedFiles(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return false;
+    }
+    ::close(fd);
+    return true;
+}
+
+// Only between naming the complete file and renaming it over the target, two calls in a row, can a
+// killed process still leave a file. Each writer is stopped at a random moment first; a stop that
+// catches it in that instant, which is rare, is let go and tried again, and the kill follows a stop
+// that finds no temporary file. A writer that keeps a named file for the whole write is caught
+// with it again and again.
+TEST(FileReplace, KilledWritersLeaveNoTemporaryFile) {
+    TempDir dir;
+    if (!MakesUnnamedFiles(dir.Path())) {
+        GTEST_SKIP() << "the file system makes no unnamed files";
+    }
+    const std::string path = dir.Path("image.bin");
+    const std::string content(4 << 20, 'n');
+    WriteBytes(path, "old");
+    std::mt19937 random(16);
+    std::uniform_int_distribution<int> delayUs(0, 5000);
+    int letGo = 0;
+    for (int kill = 0; kill < 30; ++kill) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (;;) {
+                [[maybe_unused]] const FileReplaceResult ignored =
+                    ReplaceFile(path, content, SyncToDisk::No);
+            }
+        }
+        int status = 0;
+        for (;;) {
+            std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
+            ::kill(child, SIGSTOP);
+            ASSERT_EQ(::waitpid(child, &status, WUNTRACED), child);
+            if (dir.Names().size() == 1) {
+                break;
+            }
+            ::kill(child, SIGCONT);
+            if (++letGo > 3) {
+                ::kill(child, SIGKILL);
+                ::waitpid(child, &status, 0);
+                FAIL() << "the writer was caught with a temporary file " << letGo << " times";
+            }
+        }
+        ::kill(child, SIGKILL);
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_EQ(dir.Names(), Names{"image.bin"}) << "after kill " << kill;
+    }
+    const std::string last = ReadBytes(path);
+    EXPECT_TRUE(last == "old" || last == content);
 }
 
 }  // namespace
