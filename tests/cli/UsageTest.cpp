@@ -109,8 +109,8 @@ TEST(Version, PrintsTheNameAndTheVersionOfTheBuild) {
     EXPECT_EQ(output.out, std::string("vx40-tool ") + VX40_VERSION + "\n");
     EXPECT_EQ(output.err, "");
     EXPECT_EQ(output.exitCode, 0);
-    EXPECT_EQ(RunTool({"calc", "--version"}).exitCode,
-              2);  // an option of the tool, not of a command
+    // An option of the tool, not of a command.
+    EXPECT_EQ(RunTool({"calc", "--version"}).exitCode, 2);
 }
 
 TEST(Help, ListsEveryCommandAndTheCalculationOptions) {
