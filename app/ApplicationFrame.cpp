@@ -25,7 +25,10 @@ QString ApplicationFrame::Title() {
 
 void ApplicationFrame::SetUp(QApplication& application) {
     // The display name is left unset: Qt would append it to a caption such as "VX40 <path>".
+    // The application name is also the class in WM_CLASS, which the desktop entry names.
     QApplication::setApplicationName(Title());
+    // Wayland's app id: docks find the desktop entry by it.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VX40_APP_ID));
     // One style everywhere, so that the layout measured here holds on every desktop.
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) {
         QApplication::setStyle(style);

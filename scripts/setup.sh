@@ -18,7 +18,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
     qt6-base-dev qt6-qpa-plugins fonts-wine
     clang clang-format libclang-rt-14-dev
-    xvfb xauth desktop-file-utils dpkg-dev file srecord
+    xvfb xauth desktop-file-utils dpkg-dev file srecord lintian appstream
 )
 missing=()
 for package in "${packages[@]}"; do

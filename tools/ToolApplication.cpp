@@ -42,6 +42,8 @@ int RunTool(int argc, const char* const* argv, std::ostream& out, std::ostream& 
     app.formatter(formatter);
     app.option_defaults()->group("Optionen");
     app.set_help_flag("-h,--help", "diese Hilfe zeigen");
+    app.set_version_flag("--version", std::string(kToolName) + " " + VX40_VERSION,
+                         "Name und Version zeigen");
     app.require_subcommand(1);
     app.footer("Rückgabewert: 0 erfolgreich, 1 Daten abgelehnt, 2 Aufruf- oder Dateifehler.");
     formatter->SetUsage(&app, std::string(kToolName) + " BEFEHL [OPTIONEN] ... (Befehle: " +

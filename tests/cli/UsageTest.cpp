@@ -104,6 +104,15 @@ INSTANTIATE_TEST_SUITE_P(
                       HelpCase{"CalcWithOtherArguments", {"calc", "1", "-h"}, kCalcUsage}),
     CaseName());
 
+TEST(Version, PrintsTheNameAndTheVersionOfTheBuild) {
+    const ToolOutput output = RunTool({"--version"});
+    EXPECT_EQ(output.out, std::string("vx40-tool ") + VX40_VERSION + "\n");
+    EXPECT_EQ(output.err, "");
+    EXPECT_EQ(output.exitCode, 0);
+    // An option of the tool, not of a command.
+    EXPECT_EQ(RunTool({"calc", "--version"}).exitCode, 2);
+}
+
 TEST(Help, ListsEveryCommandAndTheCalculationOptions) {
     const std::string tool = RunTool({"--help"}).out;
     for (const char* command : {"calc", "plan", "decode", "show", "encode"}) {

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -48,6 +49,15 @@ TEST_F(FrameTest, AMessageDialogOpenedWhileTheCloseIsPendingReturnsAtOnce) {
     EXPECT_EQ(MessageDialog::Show(form_.get(), "second"), QDialog::Rejected);
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].text, "first");
+}
+
+// Docks group a running window with its menu entry by WM_CLASS on X11 and by the app id on Wayland.
+TEST(DesktopEntryTest, NamesTheWindowClassAndTheAppIdThatTheApplicationSets) {
+    QFile entry(VX40_DESKTOP_ENTRY);
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QStringList lines = QString::fromUtf8(entry.readAll()).split('\n');
+    EXPECT_TRUE(lines.contains("StartupWMClass=" + QGuiApplication::applicationName()));
+    EXPECT_EQ(QFileInfo(entry).completeBaseName(), QGuiApplication::desktopFileName());
 }
 
 TEST(MessageDialogTest, ShowsTheTextUnchangedWithOneOkButtonForEnterAndEsc) {
