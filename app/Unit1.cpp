@@ -24,6 +24,7 @@
 #include "app/FileDialog.h"
 #include "app/FrequencyEdit.h"
 #include "app/MessageDialog.h"
+#include "app/PrescalerComboBox.h"
 #include "app/WindowControlStyle.h"
 #include "channel/ChannelConstants.h"
 #include "channel/NFactorBackCalculation.h"
@@ -72,11 +73,9 @@ QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, QRect g
 
 QComboBox* AddCombo(QWidget* parent, const char* name, const QStringList& items,
                     const QString& text, QRect geometry) {
-    auto* combo = new QComboBox(parent);
+    auto* combo = new vx40::PrescalerComboBox(parent);
     combo->setObjectName(QString::fromLatin1(name));
     combo->setGeometry(geometry);
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
     combo->addItems(items);
     // The field shows the start text while no list item is selected.
     combo->setCurrentIndex(-1);
