@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QStyleFactory>
+#include <QWidget>
 
 #include "app/ApplicationFonts.h"
 
@@ -46,6 +47,15 @@ QString ApplicationFrame::NoDisplayMessage() {
     return QStringLiteral(
         "vx40: keine Anzeige gefunden, das Fenster braucht einen Desktop; ohne ihn bitte "
         "vx40-tool verwenden.");
+}
+
+void ApplicationFrame::Activate(QWidget& window, QWidget* control) {
+    window.activateWindow();
+    // Given as a change of the active window, this moves the focus only: the frequency field
+    // keeps its text as it stands, and no field selects its text as on a Tab.
+    if (control != nullptr && control->window() == &window) {
+        control->setFocus(Qt::ActiveWindowFocusReason);
+    }
 }
 
 void ApplicationFrame::RequestClose() {

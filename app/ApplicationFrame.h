@@ -3,6 +3,7 @@
 #include <QString>
 
 class QApplication;
+class QWidget;
 
 namespace vx40 {
 
@@ -19,6 +20,10 @@ class ApplicationFrame {
     // Whether a windowing system can be reached at all; without one Qt would abort.
     static bool DisplayAvailable();
     static QString NoDisplayMessage();
+
+    // Makes the window the active one and puts the focus into the control, if one is given, also
+    // where no window manager hands out the focus. The window's activation handler then runs.
+    static void Activate(QWidget& window, QWidget* control = nullptr);
 
     // The main window was closed: from now on the run only winds down.
     static void RequestClose();

@@ -5,6 +5,7 @@
 #include <QWheelEvent>
 
 #include "app/SystemBeep.h"
+#include "app/TypedText.h"
 #include "channel/ChannelConstants.h"
 
 namespace vx40 {
@@ -50,11 +51,7 @@ void CrystalSpinEdit::keyPressEvent(QKeyEvent* event) {
         default:
             break;
     }
-    const QString typed = event->text();
-    const bool command =
-        (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
-    if (!typed.isEmpty() && !command && typed.front().unicode() >= 0x20 &&
-        typed.front().unicode() != 0x7f) {
+    if (TypesText(*event)) {
         event->accept();
         SystemBeep::Sound();
         return;

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "app/ApplicationFrame.h"
+#include "app/FocusReturn.h"
 #include "platform/RuntimeFailure.h"
 
 namespace vx40 {
@@ -24,6 +25,7 @@ void FailureReport::Show(QWidget* parent, std::string_view message) {
     if (ApplicationFrame::ClosePending()) {
         return;
     }
+    const FocusReturn focusReturn(parent);
     QMessageBox box(QMessageBox::Critical, ApplicationFrame::Title(),
                     QString::fromStdString(FailureReportText(message)), QMessageBox::Ok, parent);
     box.setDefaultButton(QMessageBox::Ok);

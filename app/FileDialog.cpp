@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "app/CheckedFileDialog.h"
+#include "app/FocusReturn.h"
 
 namespace vx40 {
 namespace {
@@ -66,6 +67,7 @@ QString FileDialog::Refusal(const QString& fullPath) const {
 
 bool FileDialog::Execute(QWidget* parent) {
     lastRefusal_.clear();
+    const FocusReturn focusReturn(parent);
     const bool confirmed = testHook ? ExecuteTestHook() : ExecuteQtDialog(parent);
     if (!confirmed) {
         fileName_.clear();

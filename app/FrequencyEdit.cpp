@@ -4,13 +4,16 @@
 #include <string>
 
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMenu>
 #include <QRegularExpression>
 
 #include "app/SystemBeep.h"
+#include "app/TypedText.h"
 #include "platform/NumericEditText.h"
 
 namespace vx40 {
@@ -26,11 +29,6 @@ char DecimalSeparator() {
 
 std::string GroupSeparator() {
     return QLocale().groupSeparator().toStdString();
-}
-
-bool IsControlText(const QString& text) {
-    const char16_t c = text.front().unicode();
-    return c < 0x20 || c == 0x7f;
 }
 
 bool ChangesFocusOnly(Qt::FocusReason reason) {
@@ -115,14 +113,15 @@ void FrequencyEdit::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    const QString typed = event->text();
-    const bool command =
-        (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
-    if (typed.isEmpty() || command || IsControlText(typed)) {
+    if (!TypesText(*event)) {
         QLineEdit::keyPressEvent(event);
         return;
     }
     event->accept();
+    Type(event->text());
+}
+
+void FrequencyEdit::Type(const QString& typed) {
     const char16_t c = typed.front().unicode();
     const bool digit = c >= u'0' && c <= u'9';
     const bool sign = c == u'+' || c == u'-';
@@ -137,6 +136,28 @@ void FrequencyEdit::keyPressEvent(QKeyEvent* event) {
     if (text().size() < kMaxTypedLength) {
         insert(typed);
     }
+}
+
+void FrequencyEdit::inputMethodEvent(QInputMethodEvent* event) {
+    const QString committed = event->commitString();
+    if (committed.isEmpty() && event->replacementLength() == 0) {
+        QLineEdit::inputMethodEvent(event);
+        return;
+    }
+    // The composition goes on as Qt shows it; what the input method commits is typed character
+    // by character through the filter. A replacement of text around the caret is not taken.
+    QInputMethodEvent composition(event->preeditString(), event->attributes());
+    QLineEdit::inputMethodEvent(&composition);
+    for (const QChar character : committed) {
+        Type(QString(character));
+    }
+    event->accept();
+}
+
+// The field takes no drops (see the constructor); one that arrives all the same is refused.
+void FrequencyEdit::dropEvent(QDropEvent* event) {
+    event->ignore();
+    SystemBeep::Sound();
 }
 
 void FrequencyEdit::focusInEvent(QFocusEvent* event) {

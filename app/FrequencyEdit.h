@@ -11,7 +11,8 @@ namespace vx40 {
 // is asked for; the text is shown in the display format ",0;(,0)" after each change of focus.
 // Separators come from the default QLocale. Typing is filtered (digits, a leading sign; refused
 // keys beep), and typing or pasting never makes the text longer than six characters, although a
-// formatted text may be longer.
+// formatted text may be longer. Characters typed with Alt or Meta held and the commits of an
+// input method pass the same filter; a drop is refused.
 class FrequencyEdit : public QLineEdit {
     Q_OBJECT
   public:
@@ -31,6 +32,8 @@ class FrequencyEdit : public QLineEdit {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -38,6 +41,8 @@ class FrequencyEdit : public QLineEdit {
 
   private:
     void Format();
+    // One typed character, filtered: a refused one beeps.
+    void Type(const QString& typed);
     bool AcceptsSign() const;
 };
 

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "app/ApplicationFrame.h"
+#include "app/FocusReturn.h"
 
 namespace vx40 {
 namespace {
@@ -73,6 +74,7 @@ int MessageDialog::Show(QWidget* parent, const QString& text) {
     if (ApplicationFrame::ClosePending()) {
         return QDialog::Rejected;
     }
+    const FocusReturn focusReturn(parent);
     MessageDialog dialog(text, parent);
     if (testHook) {
         return testHook(dialog);

@@ -21,7 +21,7 @@ int main(int argc, char* argv[]) {
     TForm2 form2;
     // Showing the main window activates it, also where no window manager hands out the focus.
     form1.show();
-    form1.activateWindow();
+    vx40::ApplicationFrame::Activate(form1);
     QApplication::exec();
     return 0;
 }

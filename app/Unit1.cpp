@@ -24,6 +24,7 @@
 #include "app/FileDialog.h"
 #include "app/FrequencyEdit.h"
 #include "app/MessageDialog.h"
+#include "app/PrescalerComboBox.h"
 #include "app/WindowControlStyle.h"
 #include "channel/ChannelConstants.h"
 #include "channel/NFactorBackCalculation.h"
@@ -76,11 +77,9 @@ QString FromView(std::string_view text) {
 
 QComboBox* AddCombo(QWidget* parent, const char* name, const vx40::PrescalerList& list,
                     std::string_view startText, QRect geometry) {
-    auto* combo = new QComboBox(parent);
+    auto* combo = new vx40::PrescalerComboBox(parent);
     combo->setObjectName(QString::fromLatin1(name));
     combo->setGeometry(geometry);
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
     for (const vx40::PrescalerEntry& entry : list) {
         combo->addItem(FromView(entry.text));
     }

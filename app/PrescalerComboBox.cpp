@@ -1,0 +1,29 @@
+#include "app/PrescalerComboBox.h"
+
+#include <QWheelEvent>
+
+#include "app/ItemCompletionEdit.h"
+
+namespace vx40 {
+
+PrescalerComboBox::PrescalerComboBox(QWidget* parent) : QComboBox(parent) {
+    setEditable(true);
+    auto* edit = new ItemCompletionEdit(this);
+    edit->setPalette(palette());
+    setLineEdit(edit);
+    // Qt's completer looks up the whole text, not the text before the selection.
+    setCompleter(nullptr);
+    setInsertPolicy(QComboBox::NoInsert);
+    // Tab and a click give the focus, the wheel does not.
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void PrescalerComboBox::wheelEvent(QWheelEvent* event) {
+    if (!hasFocus()) {
+        event->ignore();
+        return;
+    }
+    QComboBox::wheelEvent(event);
+}
+
+}  // namespace vx40
