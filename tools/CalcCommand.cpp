@@ -3,14 +3,21 @@
 
 #include "channel/CellText.h"
 #include "channel/ChannelConstants.h"
+#include "tools/CalculationOptions.h"
 #include "tools/ExitCode.h"
 #include "tools/FrequencyText.h"
 #include "tools/TableOutput.h"
 #include "tools/ToolCommand.h"
-#include "tools/ToolCommands.h"
 #include "tools/ToolError.h"
 
 namespace vx40::tool {
+namespace {
+
+struct CalcArguments {
+    CalculationOptions calculation;
+    bool csv = false;
+    std::vector<std::string> frequencies;
+};
 
 int RunCalc(const CalcArguments& arguments, std::ostream& out, std::ostream& err) {
     const std::vector<std::int32_t> frequencies = ParseFrequencyArguments(arguments.frequencies);
@@ -42,6 +49,8 @@ int RunCalc(const CalcArguments& arguments, std::ostream& out, std::ostream& err
     PrintTable(out, ChannelColumnHeader(false), rows, arguments.csv);
     return exitCode;
 }
+
+}  // namespace
 
 ToolCommand CalcCommand() {
     return {"calc", "Frequenzen berechnen wie \"Rechnen\"", "[OPTIONEN] [--csv] FREQ_KHZ...",

@@ -8,20 +8,29 @@
 #include "channel/ChannelConstants.h"
 #include "files/BinFile.h"
 #include "files/ChannelSetFile.h"
+#include "files/EpromFormats.h"
 #include "platform/FileRead.h"
 #include "platform/FileReplace.h"
 #include "platform/RuntimeFailure.h"
+#include "tools/CalculationOptions.h"
 #include "tools/ExitCode.h"
 #include "tools/FrequencyPlan.h"
 #include "tools/FrequencyText.h"
 #include "tools/ImageFormatOption.h"
 #include "tools/InputFile.h"
 #include "tools/ToolCommand.h"
-#include "tools/ToolCommands.h"
 #include "tools/ToolError.h"
 
 namespace vx40::tool {
 namespace {
+
+struct PlanArguments {
+    CalculationOptions calculation;
+    std::string planPath;
+    std::string binPath;
+    std::string vx4Path;  // empty: no channel-set file
+    ImageFormat format = ImageFormat::Bin;
+};
 
 // What a target held before the tool replaced it, so that a later failure can put it back.
 struct PreviousContent {
@@ -84,8 +93,6 @@ void WritePlanFiles(const ChannelTable& table, const PlanArguments& arguments) {
     }
 }
 
-}  // namespace
-
 int RunPlan(const PlanArguments& arguments, std::ostream& /*out*/, std::ostream& err) {
     CheckDistinctFiles(
         {{"PLAN", arguments.planPath}, {"-o", arguments.binPath}, {"--vx4", arguments.vx4Path}});
@@ -118,6 +125,8 @@ int RunPlan(const PlanArguments& arguments, std::ostream& /*out*/, std::ostream&
     WritePlanFiles(table, arguments);
     return kExitSuccess;
 }
+
+}  // namespace
 
 ToolCommand PlanCommand() {
     return {"plan",

@@ -102,4 +102,12 @@ void PrintTable(std::ostream& out, const TextRow& header, const std::vector<Text
     }
 }
 
+void PrintChannelTable(std::ostream& out, const ChannelTable& table, bool csv) {
+    std::vector<TextRow> rows;
+    for (int r = 1; r < kRowCount; ++r) {
+        rows.push_back(ChannelRow(table, r));
+    }
+    PrintTable(out, ChannelColumnHeader(true), rows, csv);
+}
+
 }  // namespace vx40::tool

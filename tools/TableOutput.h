@@ -23,4 +23,7 @@ TextRow ChannelRow(const ChannelTable& table, int row);
 void PrintTable(std::ostream& out, const TextRow& header, const std::vector<TextRow>& rows,
                 bool csv);
 
+// Rows 1 to 16 of the table with the channel numbers, as PrintTable prints them.
+void PrintChannelTable(std::ostream& out, const ChannelTable& table, bool csv);
+
 }  // namespace vx40::tool

@@ -1,0 +1,48 @@
+#include <memory>
+#include <optional>
+
+#include "channel/NFactorBackCalculation.h"
+#include "tools/ExitCode.h"
+#include "tools/ImageInput.h"
+#include "tools/TableOutput.h"
+#include "tools/ToolCommand.h"
+
+namespace vx40::tool {
+namespace {
+
+struct ReadArguments {
+    bool csv = false;
+    std::string inputPath;
+};
+
+int RunDecode(const ReadArguments& arguments, std::ostream& out, std::ostream& err) {
+    const std::optional<BinImage> image = ReadImageInput(arguments.inputPath, err);
+    if (!image) {
+        return kExitRefused;
+    }
+    ChannelTable table;
+    ApplyBinImage(table, *image);
+    BackCalculateNFactors(table);
+    PrintChannelTable(out, table, arguments.csv);
+    return kExitSuccess;
+}
+
+}  // namespace
+
+ToolCommand DecodeCommand() {
+    return {"decode", "eine Bin-Datei lesen und N-Faktoren und Frequenzen zurückrechnen",
+            "[--csv] IN.bin", [](CLI::App& command) -> CommandRun {
+                auto arguments = std::make_shared<ReadArguments>();
+                command.add_flag("--csv", arguments->csv, "durch Kommas getrennt ausgeben");
+                command
+                    .add_option("IN.bin", arguments->inputPath,
+                                "die Bin-Datei, auch als Intel HEX oder S-Records")
+                    ->required()
+                    ->type_name("");
+                return [arguments](std::ostream& out, std::ostream& err) {
+                    return RunDecode(*arguments, out, err);
+                };
+            }};
+}
+
+}  // namespace vx40::tool

@@ -1,0 +1,55 @@
+#include <memory>
+#include <optional>
+
+#include "files/EpromFormats.h"
+#include "tools/ExitCode.h"
+#include "tools/ImageFormatOption.h"
+#include "tools/InputFile.h"
+#include "tools/ToolCommand.h"
+#include "tools/ToolError.h"
+
+namespace vx40::tool {
+namespace {
+
+struct EncodeArguments {
+    std::string inputPath;
+    std::string binPath;
+    ImageFormat format = ImageFormat::Bin;
+};
+
+int RunEncode(const EncodeArguments& arguments, std::ostream& /*out*/, std::ostream& err) {
+    CheckDistinctFiles({{"IN.vx4", arguments.inputPath}, {"-o", arguments.binPath}});
+    const ChannelTable table = LoadChannelSetInput(arguments.inputPath);
+    const BinWriteResult written = WriteImageFile(table, arguments.binPath, arguments.format);
+    switch (written.outcome) {
+        case BinWriteOutcome::Written:
+            return kExitSuccess;
+        case BinWriteOutcome::InvalidCell:
+            err << written.message << '\n';
+            return kExitRefused;
+        case BinWriteOutcome::WriteFailed:
+            break;
+    }
+    throw ToolError(written.message, false);
+}
+
+}  // namespace
+
+ToolCommand EncodeCommand() {
+    return {"encode", "eine Kanaldatei als Bin-Datei schreiben",
+            "IN.vx4 -o OUT.bin [--format FORMAT]", [](CLI::App& command) -> CommandRun {
+                auto arguments = std::make_shared<EncodeArguments>();
+                command.add_option("IN.vx4", arguments->inputPath, "die Kanaldatei")
+                    ->required()
+                    ->type_name("");
+                command.add_option("-o", arguments->binPath, "die Bin-Datei, die geschrieben wird")
+                    ->required()
+                    ->type_name("OUT.bin");
+                AddImageFormatOption(command, arguments->format);
+                return [arguments](std::ostream& out, std::ostream& err) {
+                    return RunEncode(*arguments, out, err);
+                };
+            }};
+}
+
+}  // namespace vx40::tool
