@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor of the start-up: the least a Qt 6 window needs, started and measured the same way.
 // Two arguments add what any window of this kind pays for, to show where the time goes:
 //   label    one line of text, so the run loads the fonts;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs two or more programs in turn, each as a whole process, and prints the median of each:
 //   vx40_process_bench wall RUNS -- NAME PROGRAM [ARGS...] -- NAME PROGRAM [ARGS...] ...
 //       the time from posix_spawn to the end of waitpid;

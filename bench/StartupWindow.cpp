@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real window started as the entry point starts it, until FormActivate has run.
 #include <QApplication>
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Prints the budget table from the "key value" lines that bench/run collects: benchmark medians in
 # microseconds, whole processes in milliseconds (key_ms) and kilobytes (key_kb). The ratio is the
 # measured figure over its budget, so 1.00 or less is met.

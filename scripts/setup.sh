@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what VX40 needs on Debian 12, builds it, and then starts the window ("start") or runs
 # every test ("test"). Safe to run again: it installs only what is missing and builds anew.
 set -euo pipefail

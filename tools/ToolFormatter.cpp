@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/ToolFormatter.h"
 
 namespace vx40::tool {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Makes the pictures of the user guide from the real window: it drives TForm1 as a user would
 // (typing the frequency, clicking a row, pressing "Rechnen") and grabs what the window shows.
 // Usage: vx40-screenshots OUTPUT_FOLDER

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hostile paths and files for the writers and readers: each gives a clear outcome, leaves
 // existing files as they were unless the write succeeded, and leaves no temporary file behind.
 #include <gtest/gtest.h>

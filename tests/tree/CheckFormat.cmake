@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a C++ file of the tree differs from what the repository's .clang-format makes of it.
 #   cmake -DSOURCE_DIR=<tree> -DCLANG_FORMAT=<program> -P CheckFormat.cmake
 set(sources "")

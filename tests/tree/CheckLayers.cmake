@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a folder includes a header of a layer above it. The layers, from the bottom:
 # platform, then channel, then files, then app and tools side by side. bench, fuzz, docs and
 # tests may include anything.
