@@ -78,7 +78,10 @@ int RunDiff(const DiffArguments& arguments, std::ostream& out, std::ostream& /*e
                 continue;
             }
             const std::string nibble = "D" + DecimalText(k);
-            differing += (differing.empty() ? "" : ", ") + nibble;
+            if (!differing.empty()) {
+                differing += ", ";
+            }
+            differing += nibble;
             rows.push_back({DecimalText(channel), nibble, NibbleText(a[i]), NibbleText(b[i])});
         }
         if (!arguments.csv && !differing.empty()) {

@@ -25,7 +25,10 @@ struct RasterArguments {
 TextRow RasterTextRow(const RasterRow& row) {
     std::string refused;
     for (const std::int32_t khz : row.refusedKhz) {
-        refused += (refused.empty() ? "" : " ") + DecimalText(khz);
+        if (!refused.empty()) {
+            refused += " ";
+        }
+        refused += DecimalText(khz);
     }
     return {std::string(row.r0.text),
             std::string(row.r1.text),

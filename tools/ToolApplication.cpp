@@ -27,7 +27,10 @@ constexpr std::array kCommands = {CalcCommand,   PlanCommand,   DecodeCommand,  
 std::string CommandNames() {
     std::string names;
     for (const auto command : kCommands) {
-        names += (names.empty() ? "" : ", ") + std::string(command().name);
+        if (!names.empty()) {
+            names += ", ";
+        }
+        names += command().name;
     }
     return names;
 }
