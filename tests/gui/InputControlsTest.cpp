@@ -1,9 +1,15 @@
+#include <functional>
+
+#include <QtTest/qtestspontaneevent.h>
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
@@ -321,6 +327,163 @@ INSTANTIATE_TEST_SUITE_P(Items, ComboCompletionTest,
                                          CompletionCase{"R0_INPUT", '9', "9", ""},
                                          CompletionCase{"R1_Input", '7', "7", ""},
                                          CompletionCase{"R2_Input", '3', "3", ""}));
+
+// Characters that reach the frequency field other than as plain keys: chords with Alt or Meta
+// (Qt types their character), the commits of an input method, and drops.
+struct ChordCase {
+    const char* name;
+    const char* text;  // caret at the end
+    std::function<void(FrequencyEdit&)> input;
+    const char* result;
+    int beeps;
+};
+
+void Chord(FrequencyEdit& field, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(&field, key, modifiers);
+}
+void Commit(FrequencyEdit& field, const char* text) {
+    QInputMethodEvent event;
+    event.setCommitString(QString::fromUtf8(text));
+    QApplication::sendEvent(&field, &event);
+}
+
+TEST_F(FrequencyEditTest, ChordsAndInputMethodCommitsPassTheSameFilter) {
+    const ChordCase cases[] = {
+        {"AltLetter", "123", [](auto& f) { Chord(f, Qt::Key_X, Qt::AltModifier); }, "123", 1},
+        {"MetaLetter", "123", [](auto& f) { Chord(f, Qt::Key_Q, Qt::MetaModifier); }, "123", 1},
+        {"AltMinusBehindADigit", "123", [](auto& f) { Chord(f, Qt::Key_Minus, Qt::AltModifier); },
+         "123", 1},
+        {"AltComma", "123", [](auto& f) { Chord(f, Qt::Key_Comma, Qt::AltModifier); }, "123", 1},
+        {"MetaPeriod", "123", [](auto& f) { Chord(f, Qt::Key_Period, Qt::MetaModifier); }, "123",
+         1},
+        {"CtrlAltLetter", "123",
+         [](auto& f) { Chord(f, Qt::Key_X, Qt::ControlModifier | Qt::AltModifier); }, "123", 1},
+        {"AltDigit", "123", [](auto& f) { Chord(f, Qt::Key_4, Qt::AltModifier); }, "1234", 0},
+        {"AltDigitBeyondSix", "123456", [](auto& f) { Chord(f, Qt::Key_7, Qt::AltModifier); },
+         "123456", 0},
+        {"CommitOfRefusedCharacters", "123456", [](auto& f) { Commit(f, "xy,9"); }, "123456", 3},
+        {"CommitUpToSix", "1234", [](auto& f) { Commit(f, "5x67"); }, "123456", 1},
+        {"Drop", "123",
+         [](auto& f) {
+             QMimeData data;
+             data.setText("4");
+             QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+             QApplication::sendEvent(&f, &enter);
+             QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+             QApplication::sendEvent(&f, &drop);
+         },
+         "123", 1},
+    };
+    auto* field = Find<FrequencyEdit>("FR_Input");
+    FocusByKeyboard(field);
+    for (const ChordCase& c : cases) {
+        field->setText(c.text);
+        field->end(false);
+        const int beepsBefore = Beeps();
+        c.input(*field);
+        EXPECT_EQ(field->text(), c.result) << c.name;
+        EXPECT_EQ(Beeps() - beepsBefore, c.beeps) << c.name;
+    }
+}
+
+TEST_F(FrequencyEditTest, EditingShortcutsStillWork) {
+    auto* field = Find<FrequencyEdit>("FR_Input");
+    FocusByKeyboard(field);
+    field->setText("123");
+    field->end(false);
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "123");
+    QTest::keyClick(field, '4');
+    EXPECT_EQ(field->text(), "4");
+    QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(field->text(), "123");
+    EXPECT_EQ(Beeps(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Chords, CrystalKeyTest,
+                         testing::Values(QuarzCase{"AltLetter", Qt::Key_X, Qt::AltModifier, 1},
+                                         QuarzCase{"MetaDigit", Qt::Key_5, Qt::MetaModifier, 1},
+                                         QuarzCase{"SelectAll", Qt::Key_A, Qt::ControlModifier, 0}),
+                         [](const testing::TestParamInfo<QuarzCase>& param) {
+                             return param.param.name;
+                         });
+
+// Typing into a prescaler box as its user does, with the box focused: the text before the
+// selection plus the typed character is looked up as the start of an item.
+struct CaretCase {
+    const char* name;
+    const char* combo;
+    const char* text;
+    int selectionStart;
+    int selectionLength;  // 0: only the caret stands at selectionStart
+    Qt::Key key;
+    char typed;  // 0 for a key without text
+    const char* result;
+    const char* selected;
+    int caret;
+};
+void PrintTo(const CaretCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ComboCaretTest : public WindowFixture, public testing::WithParamInterface<CaretCase> {};
+
+TEST_P(ComboCaretTest, CompletesTheTextBeforeTheSelection) {
+    const CaretCase& c = GetParam();
+    auto* combo = Find<QComboBox>(c.combo);
+    FocusByKeyboard(combo);
+    combo->setEditText(c.text);
+    QLineEdit* edit = combo->lineEdit();
+    edit->setCursorPosition(c.selectionStart);
+    if (c.selectionLength > 0) {
+        edit->setSelection(c.selectionStart, c.selectionLength);
+    }
+    if (c.typed != 0) {
+        QTest::keyClick(combo, c.typed);
+    } else {
+        QTest::keyClick(combo, c.key);
+    }
+    EXPECT_EQ(combo->currentText(), c.result);
+    EXPECT_EQ(edit->selectedText(), c.selected);
+    EXPECT_EQ(edit->cursorPosition(), c.caret);
+    EXPECT_EQ(Beeps(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Carets, ComboCaretTest,
+    testing::Values(
+        CaretCase{"CaretInsideAnItem", "R0_INPUT", "12", 1, 0, Qt::Key_4, '4', "14", "", 2},
+        CaretCase{"WholeTextSelected", "R0_INPUT", "12", 0, 2, Qt::Key_1, '1', "12", "2", 1},
+        CaretCase{"NoItemStartsSo", "R0_INPUT", "12", 0, 2, Qt::Key_9, '9', "9", "", 1},
+        CaretCase{"CaretAtTheEnd", "R0_INPUT", "12", 2, 0, Qt::Key_3, '3', "123", "", 3},
+        CaretCase{"OverACompletedRest", "R0_INPUT", "13", 1, 1, Qt::Key_5, '5', "15", "", 2},
+        CaretCase{"TheWholeItemReplacesTheText", "R1_Input", "5", 0, 0, Qt::Key_9, '9', "9", "", 1},
+        CaretCase{"FirstItemInListOrder", "R2_Input", "", 0, 0, Qt::Key_8, '8', "8", "", 1},
+        CaretCase{"BackspaceDeletesTheSelection", "R0_INPUT", "12", 1, 1, Qt::Key_Backspace, 0, "1",
+                  "", 1},
+        CaretCase{"BackspaceWithoutSelection", "R0_INPUT", "14", 2, 0, Qt::Key_Backspace, 0, "1",
+                  "", 1}),
+    [](const testing::TestParamInfo<CaretCase>& param) { return param.param.name; });
+
+class ComboWheelTest : public WindowFixture {};
+
+// One wheel step down over R2_Input's arrow, as the windowing system delivers it.
+TEST_F(ComboWheelTest, TheWheelChangesAPrescalerBoxOnlyWhileItHasTheFocus) {
+    for (const auto& [focused, text] : {std::pair{false, "2"}, std::pair{true, "1"}}) {
+        auto* combo = Find<QComboBox>("R2_Input");
+        QWidget* other = Find<QWidget>("Quarz");
+        FocusByKeyboard(focused ? static_cast<QWidget*>(combo) : other);
+        const QPointF at(combo->width() - 5, combo->height() / 2);
+        QWheelEvent wheel(at, combo->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QSpontaneKeyEvent::setSpontaneous(&wheel);
+        QApplication::sendEvent(combo, &wheel);
+        EXPECT_EQ(combo->currentText(), text) << focused;
+        EXPECT_EQ(QApplication::focusWidget(), focused ? static_cast<QWidget*>(combo) : other);
+    }
+}
 
 }  // namespace
 }  // namespace vx40
