@@ -5,6 +5,8 @@
 #include <string>
 
 #include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
@@ -40,8 +42,9 @@ bool ChangesFocusOnly(Qt::FocusReason reason) {
 
 FrequencyEdit::FrequencyEdit(QWidget* parent) : QLineEdit(parent) {
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    // A drop would pass both the filter and the length limit.
-    setAcceptDrops(false);
+    // A drop is taken only to be refused like a refused key: dropped text would pass both the
+    // filter and the length limit.
+    setAcceptDrops(true);
 }
 
 double FrequencyEdit::Value() {
@@ -155,9 +158,19 @@ void FrequencyEdit::inputMethodEvent(QInputMethodEvent* event) {
     event->accept();
 }
 
-// The field takes no drops (see the constructor); one that arrives all the same is refused.
+void FrequencyEdit::dragEnterEvent(QDragEnterEvent* event) {
+    event->acceptProposedAction();
+}
+
+// Unlike Qt's line edit, a drag over the field leaves the caret where it stands.
+void FrequencyEdit::dragMoveEvent(QDragMoveEvent* event) {
+    event->acceptProposedAction();
+}
+
 void FrequencyEdit::dropEvent(QDropEvent* event) {
-    event->ignore();
+    // The source of a moved text keeps it.
+    event->setDropAction(Qt::IgnoreAction);
+    event->accept();
     SystemBeep::Sound();
 }
 

@@ -13,7 +13,7 @@ namespace vx40 {
 // Separators come from the default QLocale. Typing is filtered (digits, a leading sign; refused
 // keys beep), and typing or pasting never makes the text longer than six characters, although a
 // formatted text may be longer. Characters typed with Alt or Meta held and the commits of an
-// input method pass the same filter; a drop is refused.
+// input method pass the same filter; a drop is refused with the beep.
 class FrequencyEdit : public QLineEdit {
     Q_OBJECT
   public:
@@ -34,6 +34,8 @@ class FrequencyEdit : public QLineEdit {
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;

@@ -22,6 +22,6 @@ int main(int argc, char* argv[]) {
         return form1.Table().Cell(vx40::kFrequencyColumn, 0) == vx40::kHeaderTexts[0];
     });
     form1.show();
-    form1.activateWindow();
+    vx40::ApplicationFrame::Activate(form1);
     return probe.RunAndReport();
 }

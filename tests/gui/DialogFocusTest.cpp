@@ -82,7 +82,6 @@ TEST_P(DialogFocusTest, TheWindowAndItsControlGetTheFocusBack) {
     EXPECT_EQ(QApplication::activeWindow(), form_.get());
     EXPECT_EQ(QApplication::focusWidget(), control);
     EXPECT_EQ(Cell(0, 0), "Frequenz");
-    EXPECT_EQ(Find<FrequencyEdit>("FR_Input")->text(), c.frequency);
     // The menu shortcuts answer again without a click.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::ControlModifier);
     EXPECT_EQ(opened_, 2);

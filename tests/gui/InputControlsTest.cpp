@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QtTest/qtestspontaneevent.h>
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
@@ -322,6 +326,141 @@ INSTANTIATE_TEST_SUITE_P(Items, ComboCompletionTest,
                                          CompletionCase{"R0_INPUT", '9', "9", ""},
                                          CompletionCase{"R1_Input", '7', "7", ""},
                                          CompletionCase{"R2_Input", '3', "3", ""}));
+
+// Characters that reach the frequency field other than as plain keys: chords with Alt or Meta
+// (Qt types their character), the commits of an input method, and drops.
+enum class Way { Chord, Commit, Drop };
+struct ChordCase {
+    const char* name;
+    const char* text;  // caret at the end
+    Way way;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    const char* sent;  // committed or dropped
+    const char* result;
+    int beeps;
+};
+
+TEST_F(FrequencyEditTest, ChordsCommitsAndDropsPassTheSameFilter) {
+    const ChordCase cases[] = {
+        {"AltLetter", "123", Way::Chord, Qt::Key_X, Qt::AltModifier, "", "123", 1},
+        {"MetaLetter", "123", Way::Chord, Qt::Key_Q, Qt::MetaModifier, "", "123", 1},
+        {"AltMinusBehindADigit", "123", Way::Chord, Qt::Key_Minus, Qt::AltModifier, "", "123", 1},
+        {"AltDigit", "123", Way::Chord, Qt::Key_4, Qt::AltModifier, "", "1234", 0},
+        {"CommitOfRefusedCharacters", "123456", Way::Commit, {}, {}, "xy,9", "123456", 3},
+        {"CommitUpToSix", "1234", Way::Commit, {}, {}, "5x67", "123456", 1},
+        {"Drop", "123", Way::Drop, {}, {}, "4", "123", 1},
+    };
+    auto* field = Find<FrequencyEdit>("FR_Input");
+    FocusByKeyboard(field);
+    for (const ChordCase& c : cases) {
+        field->setText(c.text);
+        field->end(false);
+        const int beepsBefore = Beeps();
+        QInputMethodEvent commit;
+        commit.setCommitString(c.sent);
+        QMimeData data;
+        data.setText(c.sent);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        switch (c.way) {
+            case Way::Chord:
+                QTest::keyClick(field, c.key, c.modifiers);
+                break;
+            case Way::Commit:
+                QApplication::sendEvent(field, &commit);
+                break;
+            case Way::Drop:
+                QApplication::sendEvent(field, &enter);
+                QApplication::sendEvent(field, &drop);
+                break;
+        }
+        EXPECT_EQ(field->text(), c.result) << c.name;
+        EXPECT_EQ(Beeps() - beepsBefore, c.beeps) << c.name;
+    }
+}
+
+TEST_F(FrequencyEditTest, EditingShortcutsStillWork) {
+    auto* field = Find<FrequencyEdit>("FR_Input");
+    FocusByKeyboard(field);
+    field->setText("123");
+    field->end(false);
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "123");
+    QTest::keyClick(field, '4');
+    EXPECT_EQ(field->text(), "4");
+    QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(field->text(), "123");
+    EXPECT_EQ(Beeps(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Chords, CrystalKeyTest,
+                         testing::Values(QuarzCase{"AltLetter", Qt::Key_X, Qt::AltModifier, 1},
+                                         QuarzCase{"MetaDigit", Qt::Key_5, Qt::MetaModifier, 1}),
+                         [](const testing::TestParamInfo<QuarzCase>& param) {
+                             return param.param.name;
+                         });
+
+// Typing into a prescaler box as its user does, with the box focused: the text before the
+// selection plus the typed character is looked up as the start of an item.
+struct CaretCase {
+    const char* name;
+    const char* combo;
+    const char* text;
+    int selectionStart;
+    int selectionLength;  // 0: only the caret stands at selectionStart
+    char typed;
+    const char* result;
+    const char* selected;
+    int caret;
+};
+void PrintTo(const CaretCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ComboCaretTest : public WindowFixture, public testing::WithParamInterface<CaretCase> {};
+
+TEST_P(ComboCaretTest, CompletesTheTextBeforeTheSelection) {
+    const CaretCase& c = GetParam();
+    auto* combo = Find<QComboBox>(c.combo);
+    FocusByKeyboard(combo);
+    combo->setEditText(c.text);
+    QLineEdit* edit = combo->lineEdit();
+    edit->setSelection(c.selectionStart, c.selectionLength);
+    QTest::keyClick(combo, c.typed);
+    EXPECT_EQ(combo->currentText(), c.result);
+    EXPECT_EQ(edit->selectedText(), c.selected);
+    EXPECT_EQ(edit->cursorPosition(), c.caret);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Carets, ComboCaretTest,
+    testing::Values(CaretCase{"CaretInsideAnItem", "R0_INPUT", "12", 1, 0, '4', "14", "", 2},
+                    CaretCase{"WholeTextSelected", "R0_INPUT", "12", 0, 2, '1', "12", "2", 1},
+                    CaretCase{"NoItemStartsSo", "R0_INPUT", "12", 0, 2, '9', "9", "", 1},
+                    CaretCase{"TheItemReplacesTheText", "R1_Input", "5", 0, 0, '9', "9", "", 1},
+                    CaretCase{"Backspace", "R0_INPUT", "12", 1, 1, '\b', "1", "", 1}),
+    [](const testing::TestParamInfo<CaretCase>& param) { return param.param.name; });
+
+class ComboWheelTest : public WindowFixture {};
+
+// One wheel step down over R2_Input's arrow, as the windowing system delivers it.
+TEST_F(ComboWheelTest, TheWheelChangesAPrescalerBoxOnlyWhileItHasTheFocus) {
+    for (const auto& [focused, text] : {std::pair{false, "2"}, std::pair{true, "1"}}) {
+        auto* combo = Find<QComboBox>("R2_Input");
+        QWidget* other = Find<QWidget>("Quarz");
+        FocusByKeyboard(focused ? static_cast<QWidget*>(combo) : other);
+        const QPointF at(combo->width() - 5, combo->height() / 2);
+        QWheelEvent wheel(at, combo->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QSpontaneKeyEvent::setSpontaneous(&wheel);
+        QApplication::sendEvent(combo, &wheel);
+        EXPECT_EQ(combo->currentText(), text) << focused;
+        EXPECT_EQ(QApplication::focusWidget(), focused ? static_cast<QWidget*>(combo) : other);
+    }
+}
 
 }  // namespace
 }  // namespace vx40
