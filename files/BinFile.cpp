@@ -6,6 +6,7 @@
 #include <span>
 
 #include "files/EpromFormats.h"
+#include "files/FileFailureText.h"
 #include "platform/FileRead.h"
 
 namespace vx40 {
@@ -27,42 +28,12 @@ std::string ShownCellText(const std::string& text) {
     return text.substr(0, cut) + "…";
 }
 
-std::string FailureReason(const FileReplaceResult& replace) {
-    switch (replace.failure) {
-        case FileReplaceFailure::TargetReadOnly:
-            return "die Datei ist schreibgeschützt";
-        case FileReplaceFailure::FolderNotWritable:
-            return "im Ordner darf keine Datei angelegt werden";
-        case FileReplaceFailure::NotRegularFile:
-            return "das Ziel ist keine gewöhnliche Datei";
-        case FileReplaceFailure::FolderMissing:
-            return "der Ordner existiert nicht";
-        case FileReplaceFailure::DiskFull:
-            return "der Datenträger ist voll";
-        case FileReplaceFailure::FileTooLarge:
-            return "die Datei wäre zu groß";
-        case FileReplaceFailure::LinkNotFollowed:
-            return "sie ist ein symbolischer Link eines anderen Benutzers in einem Ordner, in den "
-                   "alle schreiben dürfen; ihm wird nicht gefolgt";
-        case FileReplaceFailure::None:
-        case FileReplaceFailure::Other:
-            break;
-    }
-    return "Systemfehler " + std::to_string(replace.error) + " (" + std::strerror(replace.error) +
-           ")";
-}
-
 }  // namespace
 
 std::string InvalidNibbleCellMessage(const InvalidNibbleCell& invalid) {
     return "Kanal " + std::to_string(invalid.cell.channel) + ", D" +
            std::to_string(invalid.cell.nibble) + " enthält \"" + ShownCellText(invalid.text) +
            "\": kein gültiges Datennibble (00 bis 0F). Es wurde nichts geschrieben.";
-}
-
-std::string FileWriteFailureMessage(const std::string& path, const FileReplaceResult& replace) {
-    return "Die Datei \"" + path + "\" konnte nicht geschrieben werden: " + FailureReason(replace) +
-           ".";
 }
 
 BinWriteResult WriteBinFile(const ChannelTable& table, const std::string& path) {

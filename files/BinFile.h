@@ -7,6 +7,7 @@
 
 #include "channel/ChannelTable.h"
 #include "files/BinImage.h"
+#include "files/FileFailureText.h"
 #include "platform/FileRead.h"
 #include "platform/FileReplace.h"
 
@@ -53,8 +54,5 @@ BinImageParse ReadBinFileInto(ChannelTable& table, const std::string& path);
 
 // "Kanal 16, D0 enthält "  ": ..." for the first invalid cell.
 std::string InvalidNibbleCellMessage(const InvalidNibbleCell& invalid);
-
-// "Die Datei "<path>" konnte nicht geschrieben werden: <reason>." for a failed replace.
-std::string FileWriteFailureMessage(const std::string& path, const FileReplaceResult& replace);
 
 }  // namespace vx40

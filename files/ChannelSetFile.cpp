@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "files/FileReadFailure.h"
+#include "files/FileFailureText.h"
 #include "platform/FileRead.h"
 #include "platform/PrivateProfile.h"
 
@@ -86,9 +86,8 @@ std::string ChannelSetLoadRefusal(const std::string& path) {
     if (opened.Ok()) {
         return {};
     }
-    return "Die Datei \"" + path +
-           "\" kann nicht geladen werden: " + FileReadFailureReason(opened.error) +
-           ". Die Tabelle bleibt, wie sie war.";
+    return FileReadFailureMessage(path, "kann nicht geladen", opened.error) +
+           " Die Tabelle bleibt, wie sie war.";
 }
 
 }  // namespace vx40

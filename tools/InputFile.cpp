@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "files/ChannelSetFile.h"
-#include "files/FileReadFailure.h"
+#include "files/FileFailureText.h"
 #include "platform/FileReplace.h"
 #include "platform/IniFileStore.h"
 #include "tools/ToolError.h"
@@ -18,9 +18,7 @@ namespace vx40::tool {
 namespace {
 
 [[noreturn]] void Unreadable(const std::string& path, int error) {
-    throw ToolError("Die Datei \"" + path +
-                        "\" kann nicht gelesen werden: " + FileReadFailureReason(error) + ".",
-                    true);
+    throw ToolError(FileReadFailureMessage(path, "kann nicht gelesen", error), true);
 }
 
 struct FileIdentity {

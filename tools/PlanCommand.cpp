@@ -10,6 +10,7 @@
 #include "files/BinFile.h"
 #include "files/ChannelSetFile.h"
 #include "files/EpromFormats.h"
+#include "files/FileFailureText.h"
 #include "platform/FileRead.h"
 #include "platform/FileReplace.h"
 #include "platform/RuntimeFailure.h"
@@ -87,8 +88,9 @@ void WritePlanFiles(const ChannelTable& table, const PlanArguments& arguments) {
         !bin.Written()) {
         std::string message = bin.message;
         if (!Restore(arguments.vx4Path, previous)) {
-            message += " Die Datei \"" + arguments.vx4Path +
-                       "\" wurde schon geschrieben und konnte nicht wiederhergestellt werden.";
+            message += " " + FileSentence(arguments.vx4Path,
+                                          "wurde schon geschrieben und konnte nicht "
+                                          "wiederhergestellt werden.");
         }
         throw ToolError(message, false);
     }

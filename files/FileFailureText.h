@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+
+#include "platform/FileReplace.h"
+
+namespace vx40 {
+
+// The one home of the German texts about files that cannot be read or written.
+
+// "Die Datei "<path>" " followed by what happened to it, the start of every such message.
+std::string FileSentence(const std::string& path, const std::string& whatHappened);
+
+// "Systemfehler <n> (<the system's text>)" for an error number no other reason names.
+std::string SystemErrorText(int error);
+
+// Why a file could not be opened for reading, as a short text for a message ("sie existiert
+// nicht", "das ist ein Ordner", ...), from the error number of the read.
+std::string FileReadFailureReason(int error);
+
+// "Die Datei "<path>" <verb> werden: <reason>." for a file that cannot be read; verb is what the
+// command would have done, "kann nicht gelesen" or "kann nicht geladen".
+std::string FileReadFailureMessage(const std::string& path, const std::string& verb, int error);
+
+// "Die Datei "<path>" konnte nicht geschrieben werden: <reason>." for a failed replace.
+std::string FileWriteFailureMessage(const std::string& path, const FileReplaceResult& replace);
+
+}  // namespace vx40
