@@ -387,7 +387,7 @@ BinImageParse ParseImage(std::span<const std::uint8_t> bytes) {
     return reader.Finish();
 }
 
-BinImageParse ReadImageFile(const std::string& path) {
+ImageFileRead ReadImageStream(const std::string& path, ReadableFiles kinds) {
     FilePrefix head;
     std::optional<ImageFormat> format;
     std::optional<RecordReader> records;
@@ -398,8 +398,8 @@ BinImageParse ReadImageFile(const std::string& path) {
             records->Feed(head.bytes);
         }
     };
-    head.result = ReadFileChunks(path, std::numeric_limits<std::size_t>::max(),
-                                 ReadableFiles::AnyExceptDirectories, [&](std::string_view chunk) {
+    head.result = ReadFileChunks(path, std::numeric_limits<std::size_t>::max(), kinds,
+                                 [&](std::string_view chunk) {
                                      if (records) {
                                          return records->Feed(chunk);
                                      }
@@ -414,9 +414,13 @@ BinImageParse ReadImageFile(const std::string& path) {
         detect();
     }
     if (records && head.result.Ok()) {
-        return records->Finish();
+        return {head.result, records->Finish()};
     }
-    return ParseBinFilePrefix(head);
+    return {head.result, ParseBinFilePrefix(head)};
+}
+
+BinImageParse ReadImageFile(const std::string& path) {
+    return ReadImageStream(path, ReadableFiles::AnyExceptDirectories).image;
 }
 
 BinImageParse ReadImageFileInto(ChannelTable& table, const std::string& path) {

@@ -8,6 +8,7 @@
 #include "channel/ChannelTable.h"
 #include "files/BinFile.h"
 #include "files/BinImage.h"
+#include "platform/FileRead.h"
 
 namespace vx40 {
 
@@ -36,9 +37,20 @@ ImageFormat DetectImageFormat(std::span<const std::uint8_t> bytes);
 // The 128 bytes the records give are then checked as a bin file's are (InvalidData).
 BinImageParse ParseImage(std::span<const std::uint8_t> bytes);
 
-// ParseImage on the content of path, read once and as a stream, so that a large text costs no
-// more memory than one line. A binary content reads exactly as ReadBinFile; a folder, a FIFO
-// without data, a missing or unreadable file reads as too short.
+// What a read of an image from a path gives: the read's own outcome, and the image or its
+// refusal. A read that failed gives a too-short image.
+struct ImageFileRead {
+    FileReadResult read;
+    BinImageParse image;
+};
+
+// ParseImage on the content of path, read once and as a stream with the kinds of file given, so
+// that a large text costs no more memory than one line and a binary content no more than its
+// first 128 bytes.
+ImageFileRead ReadImageStream(const std::string& path, ReadableFiles kinds);
+
+// ReadImageStream of any file but a folder. A binary content reads exactly as ReadBinFile; a
+// folder, a FIFO without data, a missing or unreadable file reads as too short.
 BinImageParse ReadImageFile(const std::string& path);
 
 // Reads path and, only when the image is accepted, applies it to the table; a refused file

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <memory>
-#include <optional>
 
 #include "channel/NFactorBackCalculation.h"
 #include "tools/ExitCode.h"
@@ -17,12 +16,13 @@ struct ReadArguments {
 };
 
 int RunDecode(const ReadArguments& arguments, std::ostream& out, std::ostream& err) {
-    const std::optional<BinImage> image = ReadImageInput(arguments.inputPath, err);
-    if (!image) {
+    const BinImageParse read = ReadImageInput(arguments.inputPath);
+    if (!read.Accepted()) {
+        err << ImageRefusalText(read) << '\n';
         return kExitRefused;
     }
     ChannelTable table;
-    ApplyBinImage(table, *image);
+    ApplyBinImage(table, read.image);
     BackCalculateNFactors(table);
     PrintChannelTable(out, table, arguments.csv);
     return kExitSuccess;

@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
-#include <sstream>
 
 #include "channel/CellText.h"
 #include "channel/ChannelReading.h"
@@ -49,14 +48,11 @@ BinImage SideImage(const std::string& path) {
         }
         return *built.image;
     }
-    std::ostringstream refusal;
-    const std::optional<BinImage> image = ReadImageInput(path, refusal);
-    if (!image) {
-        std::string message = refusal.str();
-        message.pop_back();
-        throw ToolError("\"" + path + "\": " + message, false);
+    const BinImageParse read = ReadImageInput(path);
+    if (!read.Accepted()) {
+        throw ToolError("\"" + path + "\": " + ImageRefusalText(read), false);
     }
-    return *image;
+    return read.image;
 }
 
 std::string ReadingText(const NibbleValues& nibbles, std::int32_t crystalHz) {

@@ -17,10 +17,6 @@
 namespace vx40::tool {
 namespace {
 
-[[noreturn]] void Unreadable(const std::string& path, int error) {
-    throw ToolError(FileReadFailureMessage(path, "kann nicht gelesen", error), true);
-}
-
 struct FileIdentity {
     std::filesystem::path name;                     // absolute, links followed
     std::optional<std::pair<dev_t, ino_t>> onDisk;  // where the file exists
@@ -43,6 +39,10 @@ FileIdentity IdentityOf(const std::string& path) {
 
 }  // namespace
 
+void RefuseUnreadableInput(const std::string& path, int error) {
+    throw ToolError(FileReadFailureMessage(path, "kann nicht gelesen", error), true);
+}
+
 void CheckInputReadable(const std::string& path, ReadableFiles kinds) {
     ReadInputBytes(path, 0, kinds);
 }
@@ -50,7 +50,7 @@ void CheckInputReadable(const std::string& path, ReadableFiles kinds) {
 std::string ReadInputBytes(const std::string& path, std::size_t maxBytes, ReadableFiles kinds) {
     FilePrefix read = ReadFilePrefix(path, maxBytes, kinds);
     if (!read.result.Ok()) {
-        Unreadable(path, read.result.error);
+        RefuseUnreadableInput(path, read.result.error);
     }
     return std::move(read.bytes);
 }

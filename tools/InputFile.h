@@ -15,6 +15,9 @@ namespace vx40::tool {
 // reader takes; the readers themselves treat such a file as missing or too short.
 void CheckInputReadable(const std::string& path, ReadableFiles kinds);
 
+// Raises ToolError (with the usage) for an input that could not be read with the error.
+[[noreturn]] void RefuseUnreadableInput(const std::string& path, int error);
+
 // At most the first maxBytes bytes of an input, read in one go, or ToolError as above.
 std::string ReadInputBytes(const std::string& path, std::size_t maxBytes, ReadableFiles kinds);
 
