@@ -2,6 +2,7 @@
 #include "app/WindowControlStyle.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyleFactory>
@@ -122,6 +123,21 @@ void WindowControlStyle::drawComplexControl(ComplexControl control,
 void WindowControlStyle::polish(QWidget* widget) {
     QProxyStyle::polish(widget);
     widget->setAttribute(Qt::WA_Hover, true);
+}
+
+void WindowControlStyle::RefreshHotTrack(QWidget& window) {
+    const QWidget* pointed = QApplication::widgetAt(QCursor::pos());
+    for (QWidget* control : window.findChildren<QWidget*>()) {
+        if (qobject_cast<const WindowControlStyle*>(control->style()) == nullptr) {
+            continue;
+        }
+        const bool hot =
+            pointed != nullptr && (pointed == control || control->isAncestorOf(pointed));
+        if (control->underMouse() != hot) {
+            control->setAttribute(Qt::WA_UnderMouse, hot);
+            control->update();
+        }
+    }
 }
 
 }  // namespace vx40
