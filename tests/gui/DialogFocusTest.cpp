@@ -105,9 +105,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 // "Rechnen" clicked with the pointer resting on it opens the refusal; while it is open the
 // pointer stays or moves, then Return closes it. The controls show hot-track exactly where the
-// pointer is then, before it moves again.
+// pointer is then, before it moves again, and none once it has left the window.
 class HotTrackTest : public WindowFixture {
   protected:
+    void MovePointerOffTheWindow() const {
+        QCursor::setPos(form_->geometry().bottomRight() + QPoint(40, 40));
+        QCoreApplication::processEvents();
+    }
     // Drawn anywhere in the hot-track colour: the face of a button, the frame of a check box.
     static bool Hot(QWidget* control) {
         const QImage image = control->grab().toImage();
@@ -131,9 +135,11 @@ TEST_F(HotTrackTest, AfterADialogClosedByKeyboardOnlyTheControlUnderThePointerIs
         MessageDialog::SetTestHook([pointed, this](MessageDialog& dialog) {
             dialog.show();
             EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
-            QWidget* target = *pointed != '\0' ? Find<QWidget>(pointed) : nullptr;
-            QCursor::setPos(target != nullptr ? target->mapToGlobal(QPoint(6, 6))
-                                              : form_->geometry().bottomRight() + QPoint(40, 40));
+            if (*pointed != '\0') {
+                QTest::mouseMove(Find<QWidget>(pointed), QPoint(6, 6));
+            } else {
+                MovePointerOffTheWindow();
+            }
             QTest::keyClick(&dialog, Qt::Key_Return);
             EXPECT_FALSE(dialog.isVisible());
             return dialog.result();
@@ -143,6 +149,11 @@ TEST_F(HotTrackTest, AfterADialogClosedByKeyboardOnlyTheControlUnderThePointerIs
         for (const char* control : controls) {
             EXPECT_EQ(Hot(Find<QWidget>(control)), std::string_view(control) == pointed)
                 << control << " with the pointer on " << pointed;
+        }
+        // The first move after the dialog leaves the window at once.
+        MovePointerOffTheWindow();
+        for (const char* control : controls) {
+            EXPECT_FALSE(Hot(Find<QWidget>(control))) << control << " after leaving " << pointed;
         }
     }
 }
