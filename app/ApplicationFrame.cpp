@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include <QApplication>
+#include <QSettings>
 #include <QStyleFactory>
 #include <QWidget>
 
@@ -13,6 +14,10 @@ namespace vx40 {
 namespace {
 
 bool closePending = false;
+
+// A path below a device, which can never be a folder: settings there are found empty, and
+// writing them fails before anything is created.
+constexpr const char* kNoSettingsFolder = "/dev/null";
 
 bool EnvironmentSet(const char* name) {
     const char* value = std::getenv(name);
@@ -37,6 +42,15 @@ void ApplicationFrame::SetUp(QApplication& application) {
     }
     ApplicationFonts::Load();
     application.setFont(ApplicationFonts::MsSansSerif8());
+    KeepNoSettings();
+}
+
+void ApplicationFrame::KeepNoSettings() {
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+        for (const QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope}) {
+            QSettings::setPath(format, scope, QString::fromLatin1(kNoSettingsFolder));
+        }
+    }
 }
 
 bool ApplicationFrame::DisplayAvailable() {

@@ -18,6 +18,12 @@ class ApplicationFrame {
     // Fonts, style and names; the entry point, the tests and the benchmarks all start with it.
     static void SetUp(QApplication& application);
 
+    // The window stores nothing between runs and reads nothing of earlier ones. Qt's file dialog
+    // keeps its recent and last folders and its view mode in the toolkit's settings file of the
+    // account, shared with every program of the toolkit; from here on every settings file of
+    // this process is read as empty and never written. Part of SetUp.
+    static void KeepNoSettings();
+
     // Whether a windowing system can be reached at all; without one Qt would abort.
     static bool DisplayAvailable();
     static QString NoDisplayMessage();

@@ -4,6 +4,7 @@
 #include <QApplication>
 
 #include "app/ApplicationFrame.h"
+#include "app/WindowControlStyle.h"
 
 namespace vx40 {
 
@@ -24,6 +25,7 @@ FocusReturn::~FocusReturn() {
         return;
     }
     ApplicationFrame::Activate(*window_, control_);
+    WindowControlStyle::RefreshHotTrack(*window_);
 }
 
 }  // namespace vx40

@@ -3,9 +3,15 @@
 
 #include <QWheelEvent>
 
+#include "app/FixedHeightItemDelegate.h"
 #include "app/ItemCompletionEdit.h"
 
 namespace vx40 {
+namespace {
+
+constexpr int kListItemHeight = 13;
+
+}  // namespace
 
 PrescalerComboBox::PrescalerComboBox(QWidget* parent) : QComboBox(parent) {
     setEditable(true);
@@ -17,6 +23,7 @@ PrescalerComboBox::PrescalerComboBox(QWidget* parent) : QComboBox(parent) {
     setInsertPolicy(QComboBox::NoInsert);
     // Tab and a click give the focus, the wheel does not.
     setFocusPolicy(Qt::StrongFocus);
+    setItemDelegate(new FixedHeightItemDelegate(kListItemHeight, this));
 }
 
 void PrescalerComboBox::wheelEvent(QWheelEvent* event) {

@@ -2,6 +2,8 @@
 #include "app/WindowControlStyle.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyleFactory>
@@ -83,6 +85,21 @@ void DrawGroupBox(const QStyleOptionGroupBox& option, QPainter& painter) {
     painter.drawText(caption, Qt::AlignCenter | Qt::TextShowMnemonic, option.text);
 }
 
+// Only the control the pointer is on, or that holds it, shows hot-track.
+void SetHotTrack(QWidget& window, const QWidget* pointed) {
+    for (QWidget* control : window.findChildren<QWidget*>()) {
+        if (qobject_cast<const WindowControlStyle*>(control->style()) == nullptr) {
+            continue;
+        }
+        const bool hot =
+            pointed != nullptr && (pointed == control || control->isAncestorOf(pointed));
+        if (control->underMouse() != hot) {
+            control->setAttribute(Qt::WA_UnderMouse, hot);
+            control->update();
+        }
+    }
+}
+
 }  // namespace
 
 WindowControlStyle::WindowControlStyle() : QProxyStyle(BaseStyle()) {}
@@ -122,6 +139,19 @@ void WindowControlStyle::drawComplexControl(ComplexControl control,
 void WindowControlStyle::polish(QWidget* widget) {
     QProxyStyle::polish(widget);
     widget->setAttribute(Qt::WA_Hover, true);
+    widget->window()->installEventFilter(this);
+}
+
+bool WindowControlStyle::eventFilter(QObject* watched, QEvent* event) {
+    auto* window = qobject_cast<QWidget*>(watched);
+    if (event->type() == QEvent::Leave && window != nullptr && window->isWindow()) {
+        SetHotTrack(*window, nullptr);
+    }
+    return QProxyStyle::eventFilter(watched, event);
+}
+
+void WindowControlStyle::RefreshHotTrack(QWidget& window) {
+    SetHotTrack(window, QApplication::widgetAt(QCursor::pos()));
 }
 
 }  // namespace vx40

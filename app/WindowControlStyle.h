@@ -20,6 +20,14 @@ class WindowControlStyle : public QProxyStyle {
                             QPainter* painter, const QWidget* widget = nullptr) const override;
     void polish(QWidget* widget) override;
     using QProxyStyle::polish;
+    // A window that the pointer leaves shows no hot-track: its controls may not hear of it when
+    // the pointer came to them while the window was blocked by a dialog.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    // Sets the hot-track state of the window's controls of this style from where the pointer is
+    // now. A window blocked by a dialog gets no pointer events, so after a dialog that closed by
+    // keyboard its controls would keep the state they had when it opened.
+    static void RefreshHotTrack(QWidget& window);
 };
 
 }  // namespace vx40

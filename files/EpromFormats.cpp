@@ -22,9 +22,8 @@ constexpr std::string_view kSRecordHeader = "VX40";
 // One record holds at most 255 bytes, so no valid line comes near this; blanks around it aside.
 constexpr std::size_t kMaxLineLength = 1024;
 
-// Detection looks at the first byte that is no white space among the first 128 and the one
-// after it.
-constexpr std::size_t kDetectionLength = kBinImageSize + 1;
+// An editor may put the UTF-8 byte-order mark before a text of records.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 constexpr std::string_view kHexDigits = "0123456789ABCDEF";
 
@@ -88,6 +87,10 @@ std::span<const std::uint8_t> AsBytes(std::string_view text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
+std::string_view AsText(std::span<const std::uint8_t> bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
 std::optional<std::uint8_t> HexValue(char c) {
     if (c >= '0' && c <= '9') {
         return static_cast<std::uint8_t>(c - '0');
@@ -101,7 +104,7 @@ std::optional<std::uint8_t> HexValue(char c) {
     return std::nullopt;
 }
 
-bool IsWhiteSpace(std::uint8_t c) {
+bool IsWhiteSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
@@ -122,29 +125,29 @@ std::uint64_t BigEndian(std::span<const std::uint8_t> bytes) {
     return value;
 }
 
-// Takes a text of records line by line, as it arrives, and collects the bytes at addresses 0 to
-// 127. The first fault ends the reading.
+// Takes a content as it arrives and finds out first whether it is a text of records: after a
+// byte-order mark and white space of any length, ':' and a hexadecimal digit start Intel HEX,
+// 'S' and a decimal digit S-records; anything else is binary. A text of records is then taken
+// line by line, a line ending in LF, CR LF or a CR alone, and gives the bytes at addresses 0 to
+// 127. The first fault ends the reading. Only the line being read is kept, so white space before
+// the first record costs nothing however long it is.
 class RecordReader {
   public:
-    explicit RecordReader(ImageFormat format) : format_(format) {}
-
-    // False once the text is refused: nothing after that can change the outcome.
+    // False once the outcome is settled: the text is refused or the content is binary.
     bool Feed(std::string_view chunk) {
-        while (message_.empty() && !chunk.empty()) {
-            const std::size_t end = chunk.find('\n');
-            const std::string_view part = chunk.substr(0, end);
-            if (pending_.size() + part.size() > kMaxLineLength) {
-                return RefuseLine(lineNumber_ + 1, "Zeile zu lang");
-            }
-            pending_.append(part);
-            if (end == std::string_view::npos) {
+        for (const char c : chunk) {
+            if (Settled()) {
                 break;
             }
-            chunk.remove_prefix(end + 1);
-            TakePendingLine();
+            Take(c);
         }
-        return message_.empty();
+        return !Settled();
     }
+
+    // Known once the first record has begun, or the content cannot be a text of records.
+    std::optional<ImageFormat> Format() const { return format_; }
+    // At the end of the content: one that never began a record is binary.
+    ImageFormat FinalFormat() const { return format_.value_or(ImageFormat::Bin); }
 
     BinImageParse Finish() {
         if (message_.empty() && !pending_.empty()) {
@@ -169,14 +172,62 @@ class RecordReader {
     }
 
   private:
+    bool Settled() const { return format_ == ImageFormat::Bin || !message_.empty(); }
+
+    void Take(char c) {
+        if (!format_ && !TakeBeforeFirstRecord(c)) {
+            return;
+        }
+        if (c == '\n' && afterCarriageReturn_) {
+            afterCarriageReturn_ = false;
+            return;
+        }
+        afterCarriageReturn_ = c == '\r';
+        if (c == '\r' || c == '\n') {
+            TakePendingLine();
+        } else if (!pending_.empty() || !IsWhiteSpace(c)) {
+            if (pending_.size() == kMaxLineLength) {
+                RefuseLine(lineNumber_ + 1, "Zeile zu lang");
+                return;
+            }
+            pending_ += c;
+        }
+    }
+
+    // Decides the format at the first byte that is neither white space nor part of the
+    // byte-order mark, or at the byte after it. False for a byte that is no part of the text.
+    bool TakeBeforeFirstRecord(char c) {
+        const std::size_t at = seen_++;
+        if (at == markLength_ && at < kByteOrderMark.size() && c == kByteOrderMark[at]) {
+            ++markLength_;
+            return false;
+        }
+        if (markLength_ != 0 && markLength_ < kByteOrderMark.size()) {
+            format_ = ImageFormat::Bin;  // a part of the mark is not white space
+            return false;
+        }
+        if (pending_.empty()) {
+            if (!IsWhiteSpace(c) && c != ':' && c != 'S') {
+                format_ = ImageFormat::Bin;
+                return false;
+            }
+            return true;
+        }
+        if (pending_ == ":" && HexValue(c)) {
+            format_ = ImageFormat::IntelHex;
+        } else if (pending_ == "S" && c >= '0' && c <= '9') {
+            format_ = ImageFormat::SRecord;
+        } else {
+            format_ = ImageFormat::Bin;
+        }
+        return format_ != ImageFormat::Bin;
+    }
+
     void TakePendingLine() {
         ++lineNumber_;
         std::string_view line = pending_;
-        while (!line.empty() && IsWhiteSpace(static_cast<std::uint8_t>(line.back()))) {
+        while (!line.empty() && IsWhiteSpace(line.back())) {
             line.remove_suffix(1);
-        }
-        while (!line.empty() && IsWhiteSpace(static_cast<std::uint8_t>(line.front()))) {
-            line.remove_prefix(1);
         }
         if (!line.empty()) {
             TakeRecord(line);
@@ -311,13 +362,22 @@ class RecordReader {
                            AddressText(at) + " ist schon belegt" + std::string(kCoverageRule);
                 return false;
             }
+            if (data[i] > 0x0F) {
+                message_ = "Zeile " + std::to_string(lineNumber_) + ": an der Adresse " +
+                           AddressText(at) + " steht " + AddressText(data[i]) +
+                           ", kein Datennibble (0x00 bis 0x0F).";
+                return false;
+            }
             covered_[at] = true;
             image_[at] = data[i];
         }
         return true;
     }
 
-    ImageFormat format_;
+    std::optional<ImageFormat> format_;
+    std::size_t seen_ = 0;        // bytes taken before the format was known
+    std::size_t markLength_ = 0;  // bytes of the byte-order mark among them
+    bool afterCarriageReturn_ = false;
     std::string pending_;
     std::size_t lineNumber_ = 0;
     bool ended_ = false;
@@ -360,61 +420,35 @@ std::string SRecordText(const BinImage& image) {
 }
 
 ImageFormat DetectImageFormat(std::span<const std::uint8_t> bytes) {
-    std::size_t at = 0;
-    while (at < bytes.size() && at < kBinImageSize && IsWhiteSpace(bytes[at])) {
-        ++at;
+    RecordReader reader;
+    for (std::size_t at = 0; at < bytes.size() && !reader.Format(); ++at) {
+        reader.Feed(AsText(bytes.subspan(at, 1)));
     }
-    if (at >= kBinImageSize || at + 1 >= bytes.size()) {
-        return ImageFormat::Bin;
-    }
-    const char next = static_cast<char>(bytes[at + 1]);
-    if (bytes[at] == ':' && HexValue(next)) {
-        return ImageFormat::IntelHex;
-    }
-    if (bytes[at] == 'S' && next >= '0' && next <= '9') {
-        return ImageFormat::SRecord;
-    }
-    return ImageFormat::Bin;
+    return reader.FinalFormat();
 }
 
 BinImageParse ParseImage(std::span<const std::uint8_t> bytes) {
-    const ImageFormat format = DetectImageFormat(bytes);
-    if (format == ImageFormat::Bin) {
+    RecordReader reader;
+    reader.Feed(AsText(bytes));
+    if (reader.FinalFormat() == ImageFormat::Bin) {
         return ParseBinImage(bytes);
     }
-    RecordReader reader(format);
-    reader.Feed({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
     return reader.Finish();
 }
 
 ImageFileRead ReadImageStream(const std::string& path, ReadableFiles kinds) {
     FilePrefix head;
-    std::optional<ImageFormat> format;
-    std::optional<RecordReader> records;
-    const auto detect = [&] {
-        format = DetectImageFormat(AsBytes(head.bytes));
-        if (*format != ImageFormat::Bin) {
-            records.emplace(*format);
-            records->Feed(head.bytes);
-        }
-    };
-    head.result = ReadFileChunks(path, std::numeric_limits<std::size_t>::max(), kinds,
-                                 [&](std::string_view chunk) {
-                                     if (records) {
-                                         return records->Feed(chunk);
-                                     }
-                                     head.bytes.append(chunk);
-                                     if (head.bytes.size() < kDetectionLength) {
-                                         return true;
-                                     }
-                                     detect();
-                                     return records.has_value();
-                                 });
-    if (!format) {
-        detect();
-    }
-    if (records && head.result.Ok()) {
-        return {head.result, records->Finish()};
+    RecordReader reader;
+    head.result = ReadFileChunks(
+        path, std::numeric_limits<std::size_t>::max(), kinds, [&](std::string_view chunk) {
+            if (head.bytes.size() < kBinImageSize) {
+                head.bytes.append(chunk.substr(0, kBinImageSize - head.bytes.size()));
+            }
+            return reader.Feed(chunk) ||
+                   (reader.FinalFormat() == ImageFormat::Bin && head.bytes.size() < kBinImageSize);
+        });
+    if (reader.FinalFormat() != ImageFormat::Bin && head.result.Ok()) {
+        return {head.result, reader.Finish()};
     }
     return {head.result, ParseBinFilePrefix(head)};
 }

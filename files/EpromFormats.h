@@ -24,17 +24,18 @@ std::string IntelHexText(const BinImage& image);
 // end record; upper-case hexadecimal, each line ended by a line feed.
 std::string SRecordText(const BinImage& image);
 
-// A content is a text of records when its first byte that is no blank, tab, CR or LF lies among
-// its first 128 bytes and is ':' followed by a hexadecimal digit (Intel HEX) or 'S' followed by
-// a decimal digit (S-records); anything else is binary. A binary image whose first 128 bytes
-// are all 0x00 to 0x0F can never look like records, so every bin file still reads as it did.
+// A content is a text of records when, after a UTF-8 byte-order mark and white space (blank,
+// tab, CR, LF) of any length, it starts with ':' and a hexadecimal digit (Intel HEX) or 'S' and
+// a decimal digit (S-records); anything else is binary. A binary image whose first 128 bytes are
+// 0x00 to 0x0F and not all white space can never look like records, so every such bin file still
+// reads as it did; one of nothing but white space reads as the bin rules make of it.
 ImageFormat DetectImageFormat(std::span<const std::uint8_t> bytes);
 
 // Reads an image in any of the three formats, recognised by its content. Binary content reads
-// exactly as ParseBinImage. Records are refused as InvalidRecords, with the text in
-// recordMessage, for a bad record (naming its line), an address among 0 to 127 that no record
-// or two records give, or a missing Intel HEX end record; data beyond address 127 is ignored.
-// The 128 bytes the records give are then checked as a bin file's are (InvalidData).
+// exactly as ParseBinImage. Records, whose lines may end in LF, CR LF or a CR alone, are refused
+// as InvalidRecords, with the text in recordMessage, for a bad record (naming its line), a byte
+// above 0x0F at an address among 0 to 127, an address among 0 to 127 that no record or two
+// records give, or a missing Intel HEX end record; data beyond address 127 is ignored.
 BinImageParse ParseImage(std::span<const std::uint8_t> bytes);
 
 // What a read of an image from a path gives: the read's own outcome, and the image or its
@@ -45,8 +46,8 @@ struct ImageFileRead {
 };
 
 // ParseImage on the content of path, read once and as a stream with the kinds of file given, so
-// that a large text costs no more memory than one line and a binary content no more than its
-// first 128 bytes.
+// that a large text costs no more memory than one line, and a binary content no more than its
+// first 128 bytes; white space before the first record is read to its end, however long.
 ImageFileRead ReadImageStream(const std::string& path, ReadableFiles kinds);
 
 // ReadImageStream of any file but a folder. A binary content reads exactly as ReadBinFile; a

@@ -36,12 +36,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The stream read of the file and the read of the same bytes from memory agree.
     VX40_FUZZ_CHECK(SameOutcome(read, vx40::ParseImage(bytes)));
-    // Binary content reads exactly as a bin file, and every acceptable bin image is binary.
+    // Binary content reads exactly as a bin file, and an acceptable bin image reads as records
+    // only when its first 128 bytes are all white space.
     if (format == vx40::ImageFormat::Bin) {
         VX40_FUZZ_CHECK(SameOutcome(read, vx40::ReadBinFile(path)));
     }
-    if (vx40::ParseBinImage(bytes).Accepted()) {
-        VX40_FUZZ_CHECK(format == vx40::ImageFormat::Bin);
+    if (vx40::ParseBinImage(bytes).Accepted() && format != vx40::ImageFormat::Bin) {
+        for (std::size_t at = 0; at < vx40::kBinImageSize; ++at) {
+            VX40_FUZZ_CHECK(bytes[at] == '\t' || bytes[at] == '\n' || bytes[at] == '\r');
+        }
     }
     VX40_FUZZ_CHECK((read.fault == vx40::BinImageFault::InvalidRecords) ==
                     (!read.recordMessage.empty()));

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <thread>
@@ -18,7 +20,9 @@
 #include "ToolProcess.h"
 #include "channel/ChannelConstants.h"
 #include "channel/ChannelTable.h"
+#include "files/BinImage.h"
 #include "files/ChannelSetFile.h"
+#include "files/EpromFormats.h"
 #include "platform/IniFileStore.h"
 #include "tests/core/TempDir.h"
 
@@ -104,6 +108,36 @@ std::string WorkedImage() {
     return ImageBytes({{1, kWorkedChannel}});
 }
 
+std::string WorkedRecords(ImageFormat format, std::uint8_t firstByte = 0x0F) {
+    BinImage image{};
+    const std::string bytes = WorkedImage();
+    std::copy(bytes.begin(), bytes.end(), image.begin());
+    image[0] = firstByte;
+    return format == ImageFormat::IntelHex ? IntelHexText(image) : SRecordText(image);
+}
+
+// Channels first to last, each with the same cells after its number.
+std::string SameRows(int first, int last, const std::string& row) {
+    std::string rows;
+    for (int channel = first; channel <= last; ++channel) {
+        rows += std::to_string(channel) + "," + row + "\n";
+    }
+    return rows;
+}
+
+std::string CrOnly(std::string text) {
+    std::replace(text.begin(), text.end(), '\n', '\r');
+    return text;
+}
+
+std::string BlankLines(int count, const std::string& lineEnd) {
+    std::string lines;
+    for (int i = 0; i < count; ++i) {
+        lines += lineEnd;
+    }
+    return lines;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Images, DecodeImageTest,
     ::testing::Values(
@@ -120,6 +154,21 @@ INSTANTIATE_TEST_SUITE_P(
                   "1,798300,120,114,3,05,08,03,07,02,07,08,04\n" + AllFRows(2, 16), "", 0},
         ImageCase{"FirstByteAboveF", "\x10" + WorkedImage().substr(1), "", kInvalidDataMessage, 1},
         ImageCase{"LastByteAboveF", WorkedImage().substr(0, 127) + "\x80", "", kInvalidDataMessage,
+                  1},
+        // Records after blank lines of 128 bytes and more, whose bytes alone are a bin image.
+        ImageCase{"IntelHexAfterBlankLines",
+                  BlankLines(64, "\r\n") + WorkedRecords(ImageFormat::IntelHex),
+                  "1,798300,120,114,3,05,08,03,07,02,07,08,04\n" + AllFRows(2, 16), "", 0},
+        ImageCase{
+            "SRecordsAfterAByteOrderMarkWithCrAlone",
+            "\xEF\xBB\xBF" + BlankLines(200, "\r") + CrOnly(WorkedRecords(ImageFormat::SRecord)),
+            "1,798300,120,114,3,05,08,03,07,02,07,08,04\n" + AllFRows(2, 16), "", 0},
+        // Nibbles 0D and 0A in turn: N = 90 * 16384 + 90 * 128 + 90 = 1486170.
+        ImageCase{"BlankLinesAlone", BlankLines(64, "\r\n"),
+                  SameRows(1, 16, "18577125,90,90,90,0A,0D,0A,0D,0A,0D,0A,0D"), "", 0},
+        ImageCase{"RecordWithAByteAboveF",
+                  BlankLines(3, "\n") + WorkedRecords(ImageFormat::IntelHex, 0x10), "",
+                  "Zeile 4: an der Adresse 0x00 steht 0x10, kein Datennibble (0x00 bis 0x0F).\n",
                   1}),
     CaseName());
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -121,9 +122,21 @@ TEST(EpromFormats, ReadsWhatSrecCatWrites) {
     }
 }
 
-TEST(EpromFormats, RecognisesRecordsOnlyWhereNoBinImageCouldBe) {
+// CR, LF, tab and blank before the records may run past any read chunk; a content of nothing
+// but them, or a mark or lead-in that breaks off, is what the bin rules make of it.
+TEST(EpromFormats, RecognisesRecordsAfterAByteOrderMarkAndAnyWhiteSpace) {
     const std::string hex = IntelHexText(PatternImage());
+    const std::string srec = SRecordText(PatternImage());
     const std::string image = ImageBytes(PatternImage());
+    const std::string mark = "\xEF\xBB\xBF";
+    auto crOnly = [](std::string text) {
+        std::replace(text.begin(), text.end(), '\n', '\r');
+        return text;
+    };
+    std::string crLfPairs;
+    for (int i = 0; i < 64; ++i) {
+        crLfPairs += "\r\n";
+    }
     const struct {
         std::string content;
         ImageFormat format;
@@ -131,22 +144,42 @@ TEST(EpromFormats, RecognisesRecordsOnlyWhereNoBinImageCouldBe) {
     } cases[] = {
         {image, ImageFormat::Bin, BinImageFault::None},
         {"\n\r\n \t" + hex, ImageFormat::IntelHex, BinImageFault::None},
-        {SRecordText(PatternImage()), ImageFormat::SRecord, BinImageFault::None},
-        {std::string(128, '\n') + hex, ImageFormat::Bin, BinImageFault::None},
+        {srec, ImageFormat::SRecord, BinImageFault::None},
+        {crLfPairs + hex, ImageFormat::IntelHex, BinImageFault::None},
         {std::string(127, '\n') + hex, ImageFormat::IntelHex, BinImageFault::None},
+        {" " + std::string(200000, '\r') + "\t\n" + srec, ImageFormat::SRecord,
+         BinImageFault::None},
+        {mark + hex, ImageFormat::IntelHex, BinImageFault::None},
+        {mark + "\r\n  " + crOnly(srec), ImageFormat::SRecord, BinImageFault::None},
+        {crOnly(hex), ImageFormat::IntelHex, BinImageFault::None},
+        {crLfPairs, ImageFormat::Bin, BinImageFault::None},
+        {std::string(100000, '\t'), ImageFormat::Bin, BinImageFault::None},
+        {std::string(128, ' '), ImageFormat::Bin, BinImageFault::InvalidData},
+        {mark, ImageFormat::Bin, BinImageFault::TooShort},
+        {"\xEF\xBB" + hex, ImageFormat::Bin, BinImageFault::InvalidData},
+        {"\n" + mark + hex, ImageFormat::Bin, BinImageFault::InvalidData},
         {"Sx" + image, ImageFormat::Bin, BinImageFault::InvalidData},
         {":G" + image, ImageFormat::Bin, BinImageFault::InvalidData},
+        {":\n" + hex, ImageFormat::Bin, BinImageFault::InvalidData},
         {":", ImageFormat::Bin, BinImageFault::TooShort},
+        {crLfPairs + "S", ImageFormat::Bin, BinImageFault::None},
         {":1", ImageFormat::IntelHex, BinImageFault::InvalidRecords},
         {"", ImageFormat::Bin, BinImageFault::TooShort},
     };
     for (const auto& c : cases) {
+        const std::string shown = c.content.substr(0, 300);
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(c.content.data());
-        EXPECT_EQ(DetectImageFormat({bytes, c.content.size()}), c.format) << c.content;
-        EXPECT_EQ(Parse(c.content).fault, c.fault) << c.content;
+        EXPECT_EQ(DetectImageFormat({bytes, c.content.size()}), c.format) << shown;
+        const BinImageParse parsed = Parse(c.content);
+        EXPECT_EQ(parsed.fault, c.fault) << shown << ImageRefusalMessage(parsed);
+        if (c.format != ImageFormat::Bin && c.fault == BinImageFault::None) {
+            EXPECT_EQ(parsed.image, PatternImage()) << shown;
+        }
         TempDir dir;
         WriteBytes(dir.Path("in"), c.content);
-        EXPECT_EQ(ReadImageFile(dir.Path("in")).fault, c.fault) << c.content;
+        const BinImageParse read = ReadImageFile(dir.Path("in"));
+        EXPECT_EQ(read.fault, c.fault) << shown;
+        EXPECT_EQ(read.image, parsed.image) << shown;
     }
 }
 
@@ -196,7 +229,12 @@ TEST(EpromFormats, RefusalsNameTheLineOrTheAddress) {
          "Zeile 9: die Adresse 0x00 ist schon belegt" + coverage},
         {changed(srec, 8, "S5030007F5"),
          "Die Adresse 0x70 ist von keinem Datensatz belegt" + coverage},
-        {IntelHexText(invalid), std::string(kBinInvalidDataMessage)},
+        {IntelHexText(invalid),
+         "Zeile 4: an der Adresse 0x35 steht 0x10, kein Datennibble (0x00 bis 0x0F)."},
+        {std::string(70001, '\n') + changed(hex, 1, withChecksum(hex[1], "00")),
+         "Zeile 70003: kein gültiger Intel-HEX-Datensatz (Prüfsumme falsch)."},
+        {"\xEF\xBB\xBF\r\r\n\r" + changed(hex, 1, withChecksum(hex[1], "00")),
+         "Zeile 5: kein gültiger Intel-HEX-Datensatz (Prüfsumme falsch)."},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ImageRefusalMessage(Parse(c.text)), c.message) << c.text;
@@ -206,7 +244,6 @@ TEST(EpromFormats, RefusalsNameTheLineOrTheAddress) {
         EXPECT_EQ(ImageRefusalMessage(ReadImageFileInto(table, dir.Path("in.hex"))), c.message);
         EXPECT_EQ(table.Cell(4, 1), "") << "a refused file changes no cell";
     }
-    EXPECT_EQ(Parse(IntelHexText(invalid)).invalidOffset, 0x35u);
 }
 
 }  // namespace

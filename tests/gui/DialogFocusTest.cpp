@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <optional>
+#include <string_view>
 
 #include <QApplication>
+#include <QColor>
 #include <QComboBox>
+#include <QCursor>
 #include <QDialog>
+#include <QImage>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 
 #include "WindowFixture.h"
@@ -97,6 +102,61 @@ INSTANTIATE_TEST_SUITE_P(
                     DialogCase{"FileDialogCancelled", "R0_INPUT", Qt::Key_L, Qt::ControlModifier,
                                "5", "798,300", false}),
     [](const testing::TestParamInfo<DialogCase>& param) { return param.param.name; });
+
+// "Rechnen" clicked with the pointer resting on it opens the refusal; while it is open the
+// pointer stays or moves, then Return closes it. The controls show hot-track exactly where the
+// pointer is then, before it moves again, and none once it has left the window.
+class HotTrackTest : public WindowFixture {
+  protected:
+    void MovePointerOffTheWindow() const {
+        QCursor::setPos(form_->geometry().bottomRight() + QPoint(40, 40));
+        QCoreApplication::processEvents();
+    }
+    // Drawn anywhere in the hot-track colour: the face of a button, the frame of a check box.
+    static bool Hot(QWidget* control) {
+        const QImage image = control->grab().toImage();
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixelColor(x, y) == QColor(255, 199, 60)) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+};
+
+TEST_F(HotTrackTest, AfterADialogClosedByKeyboardOnlyTheControlUnderThePointerIsHot) {
+    const char* const controls[] = {"RzButton1", "loeschen", "Modulator"};
+    for (const char* pointed : {"RzButton1", "loeschen", "Modulator", ""}) {
+        auto* button = Find<QPushButton>("RzButton1");
+        QTest::mouseMove(button);
+        ASSERT_TRUE(Hot(button));
+        MessageDialog::SetTestHook([pointed, this](MessageDialog& dialog) {
+            dialog.show();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+            if (*pointed != '\0') {
+                QTest::mouseMove(Find<QWidget>(pointed), QPoint(6, 6));
+            } else {
+                MovePointerOffTheWindow();
+            }
+            QTest::keyClick(&dialog, Qt::Key_Return);
+            EXPECT_FALSE(dialog.isVisible());
+            return dialog.result();
+        });
+        Find<FrequencyEdit>("FR_Input")->setText("798400");
+        QTest::mouseClick(button, Qt::LeftButton);
+        for (const char* control : controls) {
+            EXPECT_EQ(Hot(Find<QWidget>(control)), std::string_view(control) == pointed)
+                << control << " with the pointer on " << pointed;
+        }
+        // The first move after the dialog leaves the window at once.
+        MovePointerOffTheWindow();
+        for (const char* control : controls) {
+            EXPECT_FALSE(Hot(Find<QWidget>(control))) << control << " after leaving " << pointed;
+        }
+    }
+}
 
 }  // namespace
 }  // namespace vx40

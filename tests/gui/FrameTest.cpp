@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <stdexcept>
 #include <utility>
 
@@ -265,6 +266,45 @@ TEST_F(FileDialogTest, QtsDialogIsSetUpFromTheComponentAndCompletesTheTypedName)
     ASSERT_TRUE(QMetaObject::invokeMethod(&dialog, "accept"));
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.ConfirmedPath(), Path("set.vx4"));
+}
+
+// The toolkit's settings file that every program of the account shares: what another program's
+// file dialog left there is not shown, and nothing is written back or created.
+TEST_F(FileDialogTest, QtsDialogReadsNoSettingsAndWritesNone) {
+    const QDir config(qEnvironmentVariable("XDG_CONFIG_HOME"));
+    ASSERT_TRUE(config.exists());
+    ASSERT_TRUE(QDir(folder_.path()).mkdir("recent"));
+    const QUrl recent = QUrl::fromLocalFile(Path("recent"));
+    const QByteArray planted = "[FileDialog]\nhistory=" + recent.toEncoded() +
+                               "\nlastVisited=" + recent.toEncoded() +
+                               "\nshortcuts=" + recent.toEncoded() + "\nviewMode=List\n";
+    for (const bool withPlanted : {true, false}) {
+        QFile file(config.filePath("QtProject.conf"));
+        if (withPlanted) {
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(planted);
+            file.close();
+        }
+        {
+            CheckedFileDialog dialog(*Find<FileDialog>("BinOpen"), nullptr);
+            dialog.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+            EXPECT_FALSE(dialog.history().contains(Path("recent")));
+            EXPECT_FALSE(dialog.sidebarUrls().contains(recent));
+            EXPECT_EQ(dialog.viewMode(), QFileDialog::Detail);
+            dialog.setDirectory(folder_.path());
+            dialog.reject();
+        }
+        const QStringList expected = withPlanted ? QStringList{"QtProject.conf"} : QStringList{};
+        EXPECT_EQ(config.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                  expected);
+        if (withPlanted) {
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(file.readAll(), planted);
+            file.close();
+            ASSERT_TRUE(file.remove());
+        }
+    }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include "app/ApplicationFrame.h"
 
@@ -25,6 +27,13 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    // The toolkit's settings of the account stay out of reach: a settings file a test finds or
+    // leaves is in a folder of this run.
+    QTemporaryDir config;
+    if (!config.isValid()) {
+        return 1;
+    }
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
     QApplication application(argc, argv);
     vx40::ApplicationFrame::SetUp(application);
     testing::InitGoogleTest(&argc, argv);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QtTest/qtestspontaneevent.h>
+#include <QAbstractItemView>
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -459,6 +460,25 @@ TEST_F(ComboWheelTest, TheWheelChangesAPrescalerBoxOnlyWhileItHasTheFocus) {
         QApplication::sendEvent(combo, &wheel);
         EXPECT_EQ(combo->currentText(), text) << focused;
         EXPECT_EQ(QApplication::focusWidget(), focused ? static_cast<QWidget*>(combo) : other);
+    }
+}
+
+class ComboListTest : public WindowFixture {};
+
+TEST_F(ComboListTest, TheDropDownListsShowItemsThirteenPixelsHigh) {
+    for (const char* name : {"R0_INPUT", "R1_Input", "R2_Input"}) {
+        auto* combo = Find<QComboBox>(name);
+        combo->showPopup();
+        QAbstractItemView* list = combo->view();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window())) << name;
+        ASSERT_EQ(combo->count(), 4) << name;
+        for (int row = 0; row < combo->count(); ++row) {
+            const QRect item = list->visualRect(list->model()->index(row, 0));
+            EXPECT_EQ(item.height(), 13) << name << " " << row;
+            EXPECT_EQ(item.top(), list->visualRect(list->model()->index(0, 0)).top() + 13 * row)
+                << name << " " << row;
+        }
+        combo->hidePopup();
     }
 }
 
