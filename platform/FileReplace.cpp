@@ -401,12 +401,35 @@ PreparedReplace::~PreparedReplace() {
     }
 }
 
-FileReplaceResult PreparedReplace::Install() {
+FileReplaceResult PreparedReplace::NameNewFile() {
     if (!result_.Ok() || committed_) {
         return result_.Ok() ? Failed(FileReplaceFailure::Other, EALREADY) : result_;
     }
+    if (unnamed_.Get() < 0 || !replacesExisting_) {
+        return {};
+    }
+    int error = 0;
+    tempName_ = LinkUnderTempName(unnamed_.Get(), folder_.Get(), name_, error);
+    if (error == 0) {
+        error = unnamed_.Close();
+    }
+    if (error != 0) {
+        committed_ = true;
+        if (!tempName_.empty()) {
+            ::unlinkat(folder_.Get(), tempName_.c_str(), 0);
+        }
+        tempName_.clear();
+        return FailedWith(error);
+    }
+    return {};
+}
+
+FileReplaceResult PreparedReplace::PutInPlace() {
+    if (committed_) {
+        return Failed(FileReplaceFailure::Other, EALREADY);
+    }
     committed_ = true;
-    if (tempName_.empty()) {
+    if (unnamed_.Get() >= 0) {
         // A new target needs no temporary name at all: the complete file simply appears. A file
         // that appeared under that name since the preparation is replaced as any other.
         int error = LinkUnnamedFile(unnamed_.Get(), folder_.Get(), name_);
@@ -448,7 +471,10 @@ void PreparedReplace::SyncFolder() const {
 }
 
 FileReplaceResult PreparedReplace::Commit() {
-    FileReplaceResult installed = Install();
+    FileReplaceResult installed = NameNewFile();
+    if (installed.Ok()) {
+        installed = PutInPlace();
+    }
     if (installed.Ok()) {
         SyncFolder();
     }
@@ -513,20 +539,11 @@ PreparedReplace PrepareReplace(const std::string& path, std::string_view content
             error != 0) {
             return PreparedReplace(FailedWith(error));
         }
-        if (!target.status.has_value()) {
-            prepared.unnamed_ = std::move(unnamed);
-            return prepared;
-        }
-        int error = 0;
-        std::string tempName = LinkUnderTempName(unnamed.Get(), folderFd, target.name, error);
-        if (error == 0) {
-            prepared.tempName_ = std::move(tempName);
-            if (const int closeError = unnamed.Close(); closeError != 0) {
-                return PreparedReplace(FailedWith(closeError));  // prepared removes the file
-            }
-            return prepared;
-        }
-        // The file system made the file but will not name it: the named way does all the work.
+        // Even the hidden temporary name waits for the commit, so that a program ended before it
+        // leaves nothing behind.
+        prepared.unnamed_ = std::move(unnamed);
+        prepared.replacesExisting_ = target.status.has_value();
+        return prepared;
     }
 
     // Until it has its final mode, only its owner may open the file: a mode more open than the
@@ -568,11 +585,17 @@ ReplacePairResult CommitReplacePair(PreparedReplace& first, PreparedReplace& sec
     }
     {
         const TerminationSignalsHeld held;
-        result.first = first.Install();
+        result.first = first.NameNewFile();
+        if (result.first.Ok()) {
+            result.first = second.NameNewFile();
+        }
+        if (result.first.Ok()) {
+            result.first = first.PutInPlace();
+        }
         if (!result.first.Ok()) {
             return result;
         }
-        result.second = second.Install();
+        result.second = second.PutInPlace();
     }
     first.SyncFolder();
     if (result.second.Ok()) {

@@ -66,7 +66,10 @@ class [[nodiscard]] PreparedReplace {
     explicit PreparedReplace(FileReplaceResult failure);
     PreparedReplace(FileDescriptor folder, std::string name, SyncToDisk sync);
 
-    FileReplaceResult Install();
+    // The two steps of a commit: the new file gets its hidden temporary name where it replaces
+    // an existing file, then takes the target's place in one rename or link.
+    FileReplaceResult NameNewFile();
+    FileReplaceResult PutInPlace();
     void SyncFolder() const;
 
     FileReplaceResult result_;
@@ -74,6 +77,7 @@ class [[nodiscard]] PreparedReplace {
     std::string name_;            // the target's name in that folder
     std::string tempName_;        // the new file's name there; empty while it has none
     FileDescriptor unnamed_{-1};  // the new file while it has no name yet
+    bool replacesExisting_ = false;
     SyncToDisk sync_ = SyncToDisk::No;
     bool committed_ = false;
 };
