@@ -471,9 +471,14 @@ void PreparedReplace::SyncFolder() const {
 }
 
 FileReplaceResult PreparedReplace::Commit() {
-    FileReplaceResult installed = NameNewFile();
-    if (installed.Ok()) {
-        installed = PutInPlace();
+    FileReplaceResult installed;
+    {
+        // Between its hidden name and the rename, only SIGKILL can leave the new file behind.
+        const TerminationSignalsHeld held;
+        installed = NameNewFile();
+        if (installed.Ok()) {
+            installed = PutInPlace();
+        }
     }
     if (installed.Ok()) {
         SyncFolder();

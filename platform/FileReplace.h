@@ -54,8 +54,9 @@ class [[nodiscard]] PreparedReplace {
     const FileReplaceResult& Result() const { return result_; }
     bool Ok() const { return result_.Ok(); }
 
-    // Puts the new file in place of the target in one step, and with SyncToDisk::Yes flushes
-    // the new name to the disk. A failure leaves the target as it was.
+    // Puts the new file in place of the target in one step, with SIGINT, SIGTERM and SIGHUP held
+    // back meanwhile, and with SyncToDisk::Yes flushes the new name to the disk. A failure leaves
+    // the target as it was.
     FileReplaceResult Commit();
 
   private:
