@@ -388,6 +388,8 @@ class RecordReader {
     std::string message_;
 };
 
+}  // namespace
+
 std::string EncodedImage(const BinImage& image, ImageFormat format) {
     switch (format) {
         case ImageFormat::IntelHex:
@@ -399,8 +401,6 @@ std::string EncodedImage(const BinImage& image, ImageFormat format) {
     }
     return {reinterpret_cast<const char*>(image.data()), image.size()};
 }
-
-}  // namespace
 
 std::string IntelHexText(const BinImage& image) {
     return DataLines(image,

@@ -24,6 +24,9 @@ std::string IntelHexText(const BinImage& image);
 // end record; upper-case hexadecimal, each line ended by a line feed.
 std::string SRecordText(const BinImage& image);
 
+// The content of a file of the image in the format: the 128 bytes, or the text of records.
+std::string EncodedImage(const BinImage& image, ImageFormat format);
+
 // A content is a text of records when, after a UTF-8 byte-order mark and white space (blank,
 // tab, CR, LF) of any length, it starts with ':' and a hexadecimal digit (Intel HEX) or 'S' and
 // a decimal digit (S-records); anything else is binary. A binary image whose first 128 bytes are

@@ -7,6 +7,13 @@
 namespace vx40 {
 namespace {
 
+// The link a replace did not follow, when it is not the named file itself.
+std::string UntrustedLinkReason(const std::string& link) {
+    return "der Pfad führt über \"" + link +
+           "\", einen symbolischen Link eines anderen Benutzers in einem Ordner, in den alle "
+           "schreiben dürfen; ihm wird nicht gefolgt";
+}
+
 std::string FileWriteFailureReason(const FileReplaceResult& replace) {
     switch (replace.failure) {
         case FileReplaceFailure::TargetReadOnly:
@@ -22,8 +29,14 @@ std::string FileWriteFailureReason(const FileReplaceResult& replace) {
         case FileReplaceFailure::FileTooLarge:
             return "die Datei wäre zu groß";
         case FileReplaceFailure::LinkNotFollowed:
+            if (!replace.untrustedLink.empty()) {
+                return UntrustedLinkReason(replace.untrustedLink);
+            }
             return "sie ist ein symbolischer Link eines anderen Benutzers in einem Ordner, in den "
                    "alle schreiben dürfen; ihm wird nicht gefolgt";
+        case FileReplaceFailure::ForeignFile:
+            return "sie gehört einem anderen Benutzer und liegt in einem Ordner, in den alle "
+                   "schreiben dürfen; sie wird nicht ersetzt";
         case FileReplaceFailure::None:
         case FileReplaceFailure::Other:
             break;

@@ -1,17 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/FileReplace.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <csignal>
+#include <cstdint>
+#include <deque>
 #include <optional>
-
-#include "platform/FileDescriptor.h"
+#include <utility>
 
 namespace vx40 {
 
@@ -22,6 +27,9 @@ constexpr int kMaxLinkHops = 40;
 // Keeps the temporary name within NAME_MAX for any target name.
 constexpr std::size_t kTempBaseLength = 64;
 constexpr int kTempNameAttempts = 100;
+constexpr std::string_view kTempSuffix = ".tmp";
+// The number groups after the target's name: PID-COUNTER-TICKS-ATTEMPT.
+constexpr int kTempNumberCount = 4;
 
 FileReplaceResult Failed(FileReplaceFailure failure, int error) {
     return {failure, error};
@@ -48,93 +56,229 @@ FileReplaceResult FailedWith(int error) {
     }
 }
 
-struct SplitPath {
-    std::string folder;
-    std::string name;
-};
-
-SplitPath Split(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return {".", path};
+std::string Join(const std::string& folder, const std::string& name) {
+    if (folder.empty()) {
+        return name;
     }
-    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+    return folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
-// In a sticky folder that everyone may write to, anyone may plant a link under a name that
-// another user is about to write; such a link is only trusted when it belongs to the user or to
-// the folder's owner.
-bool MayFollowLink(const std::string& linkPath, const struct stat& link) {
-    if (link.st_uid == ::geteuid()) {
-        return true;
+// The names of a path text in order, without empty ones and "."; mustBeFolder when the text
+// ends in "/" or "/.", which only a folder can satisfy.
+std::deque<std::string> Components(std::string_view text, bool& mustBeFolder) {
+    mustBeFolder = text == "." || text.ends_with('/') || text.ends_with("/.");
+    std::deque<std::string> names;
+    while (!text.empty()) {
+        const std::size_t slash = text.find('/');
+        const std::string_view name = text.substr(0, slash);
+        text = slash == std::string_view::npos ? std::string_view{} : text.substr(slash + 1);
+        if (!name.empty() && name != ".") {
+            names.emplace_back(name);
+        }
     }
-    struct stat folder {};
-    if (::stat(Split(linkPath).folder.c_str(), &folder) != 0) {
-        return false;
-    }
-    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
-    return !shared || link.st_uid == folder.st_uid;
+    return names;
+}
+
+// Everyone may make a file in such a folder, so anyone may have planted a name in it.
+bool IsSharedStickyFolder(const struct stat& folder) {
+    return (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+}
+
+// In a sticky folder that everyone may write to, anyone may plant a link or a file under a name
+// that another user is about to write; it is only trusted when it belongs to the user or to the
+// folder's owner.
+bool IsTrustedIn(const struct stat& entry, const struct stat& folder) {
+    return entry.st_uid == ::geteuid() || !IsSharedStickyFolder(folder) ||
+           entry.st_uid == folder.st_uid;
 }
 
 struct ResolvedTarget {
     std::string path;
+    std::string folder;                 // the folder that holds it, "." for the current one
+    std::string name;                   // its name in that folder
+    struct stat folderStatus {};        // as the folder was checked
     std::optional<struct stat> status;  // none: no file of that name yet
     int error = 0;
+    bool mustBeFolder = false;
     bool linkNotFollowed = false;
+    std::string untrustedLink;  // the link not followed, when it is not the path itself
 };
 
-// Follows symbolic links until a name that is no link or does not exist; a relative link target
+// Walks the path name by name with lstat and follows each symbolic link on the way, in the
+// folders as well as at the end, judging each by the folder it lies in; a relative link target
 // counts from the folder of the link.
 ResolvedTarget ResolveLinks(const std::string& path) {
-    ResolvedTarget target{path, std::nullopt, 0, false};
-    for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+    ResolvedTarget target;
+    std::deque<std::string> rest = Components(path, target.mustBeFolder);
+    std::string folder = !path.empty() && path.front() == '/' ? "/" : "";
+    int hops = 0;
+    const auto remaining = [&](std::string at) {
+        for (const std::string& name : rest) {
+            at = Join(at, name);
+        }
+        return at;
+    };
+    while (!rest.empty()) {
+        const std::string name = std::move(rest.front());
+        rest.pop_front();
+        const std::string candidate = Join(folder, name);
+        const std::string folderPath = folder.empty() ? "." : folder;
         struct stat st {};
-        if (::lstat(target.path.c_str(), &st) != 0) {
-            if (errno != ENOENT) {
-                target.error = errno;
+        if (::lstat(candidate.c_str(), &st) != 0) {
+            target.error = errno;
+            target.path = remaining(candidate);
+            if (target.error == ENOENT && rest.empty()) {
+                // A new file; its folder is checked below.
+                target.error = 0;
+                target.folder = folderPath;
+                target.name = name;
+                break;
             }
             return target;
         }
-        if (!S_ISLNK(st.st_mode)) {
-            target.status = st;
-            return target;
-        }
-        if (!MayFollowLink(target.path, st)) {
-            target.error = EACCES;
-            target.linkNotFollowed = true;
-            return target;
-        }
-        std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
-        const ssize_t length = ::readlink(target.path.c_str(), link.data(), link.size());
-        if (length < 0) {
-            target.error = errno;
-            return target;
-        }
-        if (static_cast<std::size_t>(length) >= link.size()) {
-            // The link changed while it was read; read it again.
+        if (S_ISLNK(st.st_mode)) {
+            struct stat folderStatus {};
+            if (::stat(folderPath.c_str(), &folderStatus) != 0 || !IsTrustedIn(st, folderStatus)) {
+                target.linkNotFollowed = true;
+                target.error = EACCES;
+                target.path = remaining(candidate);
+                if (hops > 0 || !rest.empty()) {
+                    target.untrustedLink = candidate;
+                }
+                return target;
+            }
+            if (++hops > kMaxLinkHops) {
+                target.error = ELOOP;
+                target.path = remaining(candidate);
+                return target;
+            }
+            std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+            const ssize_t length = ::readlink(candidate.c_str(), link.data(), link.size());
+            if (length < 0 || static_cast<std::size_t>(length) >= link.size()) {
+                // Gone, or changed while it was read: look at the same name again.
+                if (length < 0 && errno != ENOENT && errno != EINVAL) {
+                    target.error = errno;
+                    target.path = remaining(candidate);
+                    return target;
+                }
+                rest.push_front(name);
+                continue;
+            }
+            link.resize(static_cast<std::size_t>(length));
+            if (link.empty()) {
+                target.error = ENOENT;
+                target.path = remaining(candidate);
+                return target;
+            }
+            bool linkMustBeFolder = false;
+            std::deque<std::string> linked = Components(link, linkMustBeFolder);
+            if (rest.empty()) {
+                target.mustBeFolder = target.mustBeFolder || linkMustBeFolder;
+            }
+            rest.insert(rest.begin(), linked.begin(), linked.end());
+            if (link.front() == '/') {
+                folder = "/";
+            }
             continue;
         }
-        link.resize(static_cast<std::size_t>(length));
-        if (link.empty()) {
-            target.error = ENOENT;
+        if (!rest.empty() && !S_ISDIR(st.st_mode)) {
+            target.error = ENOTDIR;
+            target.path = remaining(candidate);
             return target;
         }
-        if (link.front() != '/') {
-            link = Split(target.path).folder + "/" + link;
+        folder = candidate;
+        if (rest.empty()) {
+            target.path = candidate;
+            target.status = st;
+            target.folder = folderPath;
+            target.name = name;
         }
-        target.path = std::move(link);
     }
-    target.error = ELOOP;
+    if (target.name.empty()) {
+        // The path names a folder itself, such as "/" or ".".
+        target.path = folder.empty() ? "." : folder;
+        target.mustBeFolder = true;
+        return target;
+    }
+    if (::stat(target.folder.c_str(), &target.folderStatus) != 0) {
+        target.error = errno;
+    }
     return target;
 }
 
-std::string TempName(const SplitPath& target, int attempt) {
+std::string TempName(const std::string& name, int attempt) {
     static std::atomic<unsigned> counter{0};
     const auto ticks = static_cast<unsigned long long>(
         std::chrono::steady_clock::now().time_since_epoch().count());
-    return target.folder + "/." + target.name.substr(0, kTempBaseLength) + "." +
-           std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
-           std::to_string(ticks % 1000000007ULL) + "-" + std::to_string(attempt) + ".tmp";
+    return "." + name.substr(0, kTempBaseLength) + "." + std::to_string(::getpid()) + "-" +
+           std::to_string(counter++) + "-" + std::to_string(ticks % 1000000007ULL) + "-" +
+           std::to_string(attempt) + std::string(kTempSuffix);
+}
+
+// The process id in a name that TempName made for a target of this name, none for any other.
+std::optional<pid_t> TempNameProcess(std::string_view entry, const std::string& name) {
+    const std::string prefix = "." + name.substr(0, kTempBaseLength) + ".";
+    if (!entry.starts_with(prefix) || !entry.ends_with(kTempSuffix)) {
+        return std::nullopt;
+    }
+    entry.remove_prefix(prefix.size());
+    entry.remove_suffix(kTempSuffix.size());
+    pid_t process = 0;
+    for (int number = 0; number < kTempNumberCount; ++number) {
+        if (number > 0) {
+            if (!entry.starts_with('-')) {
+                return std::nullopt;
+            }
+            entry.remove_prefix(1);
+        }
+        if (entry.empty() || entry.front() < '0' || entry.front() > '9') {
+            return std::nullopt;
+        }
+        unsigned long long value = 0;
+        const auto [end, error] = std::from_chars(entry.data(), entry.data() + entry.size(), value);
+        if (error != std::errc{}) {
+            return std::nullopt;
+        }
+        if (number == 0) {
+            if (value == 0 || value > static_cast<unsigned long long>(INT32_MAX)) {
+                return std::nullopt;
+            }
+            process = static_cast<pid_t>(value);
+        }
+        entry.remove_prefix(static_cast<std::size_t>(end - entry.data()));
+    }
+    if (!entry.empty()) {
+        return std::nullopt;
+    }
+    return process;
+}
+
+// A killed replace can leave its named temporary file beside the target. Such a file of an
+// earlier replace of this target is removed once its process no longer runs: only a regular
+// file of the user, under exactly such a name, never through a link.
+void RemoveLeftoverTempFiles(int folderFd, const std::string& name) {
+    const int listFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listFd < 0) {
+        return;
+    }
+    DIR* const list = ::fdopendir(listFd);
+    if (list == nullptr) {
+        ::close(listFd);
+        return;
+    }
+    while (const dirent* entry = ::readdir(list)) {
+        const std::optional<pid_t> process = TempNameProcess(entry->d_name, name);
+        if (!process.has_value() || *process == ::getpid() || ::kill(*process, 0) == 0 ||
+            errno != ESRCH) {
+            continue;
+        }
+        struct stat st {};
+        if (::fstatat(folderFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(st.st_mode) && st.st_uid == ::geteuid()) {
+            ::unlinkat(folderFd, entry->d_name, 0);
+        }
+    }
+    ::closedir(list);
 }
 
 int WriteAll(int fd, std::string_view data) {
@@ -177,8 +321,147 @@ int FillNewFile(int fd, std::string_view content, const std::optional<struct sta
     return 0;
 }
 
-void SyncFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+std::string ProcFdPath(int fd) {
+    return "/proc/self/fd/" + std::to_string(fd);
+}
+
+// Whether an unnamed file can later be given a name: through /proc, or as root without it.
+bool CanNameUnnamedFile(int fd) {
+    return ::access(ProcFdPath(fd).c_str(), F_OK) == 0 || ::geteuid() == 0;
+}
+
+// Gives the unnamed file at fd the name in folderFd; returns the errno of a failure.
+int LinkUnnamedFile(int fd, int folderFd, const std::string& name) {
+    if (::linkat(AT_FDCWD, ProcFdPath(fd).c_str(), folderFd, name.c_str(), AT_SYMLINK_FOLLOW) ==
+        0) {
+        return 0;
+    }
+    if (errno != ENOENT) {
+        return errno;
+    }
+    // Without /proc; this way needs the right to look up any file, which root has.
+    return ::linkat(fd, "", folderFd, name.c_str(), AT_EMPTY_PATH) == 0 ? 0 : errno;
+}
+
+// Links the unnamed file under a fresh hidden temporary name; returns that name, or empty with
+// the errno in error.
+std::string LinkUnderTempName(int fd, int folderFd, const std::string& name, int& error) {
+    error = EEXIST;
+    for (int attempt = 0; attempt < kTempNameAttempts && error == EEXIST; ++attempt) {
+        std::string tempName = TempName(name, attempt);
+        error = LinkUnnamedFile(fd, folderFd, tempName);
+        if (error == 0) {
+            return tempName;
+        }
+    }
+    return {};
+}
+
+// SIGINT, SIGTERM and SIGHUP wait while this lives, and act as usual once it ends.
+class TerminationSignalsHeld {
+  public:
+    TerminationSignalsHeld() {
+        sigset_t held;
+        sigemptyset(&held);
+        sigaddset(&held, SIGINT);
+        sigaddset(&held, SIGTERM);
+        sigaddset(&held, SIGHUP);
+        pthread_sigmask(SIG_BLOCK, &held, &previous_);
+    }
+    TerminationSignalsHeld(const TerminationSignalsHeld&) = delete;
+    TerminationSignalsHeld& operator=(const TerminationSignalsHeld&) = delete;
+    ~TerminationSignalsHeld() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+
+  private:
+    sigset_t previous_{};
+};
+
+}  // namespace
+
+PreparedReplace::PreparedReplace(FileReplaceResult failure) : result_(std::move(failure)) {}
+
+PreparedReplace::PreparedReplace(FileDescriptor folder, std::string name, SyncToDisk sync)
+    : folder_(std::move(folder)), name_(std::move(name)), sync_(sync) {}
+
+PreparedReplace::PreparedReplace(PreparedReplace&& other) noexcept
+    : result_(std::move(other.result_)),
+      folder_(std::move(other.folder_)),
+      name_(std::move(other.name_)),
+      tempName_(std::move(other.tempName_)),
+      unnamed_(std::move(other.unnamed_)),
+      sync_(other.sync_),
+      committed_(other.committed_) {
+    other.tempName_.clear();
+    other.committed_ = true;
+}
+
+PreparedReplace::~PreparedReplace() {
+    if (!committed_ && !tempName_.empty()) {
+        ::unlinkat(folder_.Get(), tempName_.c_str(), 0);
+    }
+}
+
+FileReplaceResult PreparedReplace::NameNewFile() {
+    if (!result_.Ok() || committed_) {
+        return result_.Ok() ? Failed(FileReplaceFailure::Other, EALREADY) : result_;
+    }
+    if (unnamed_.Get() < 0 || !replacesExisting_) {
+        return {};
+    }
+    int error = 0;
+    tempName_ = LinkUnderTempName(unnamed_.Get(), folder_.Get(), name_, error);
+    if (error == 0) {
+        error = unnamed_.Close();
+    }
+    if (error != 0) {
+        committed_ = true;
+        if (!tempName_.empty()) {
+            ::unlinkat(folder_.Get(), tempName_.c_str(), 0);
+        }
+        tempName_.clear();
+        return FailedWith(error);
+    }
+    return {};
+}
+
+FileReplaceResult PreparedReplace::PutInPlace() {
+    if (committed_) {
+        return Failed(FileReplaceFailure::Other, EALREADY);
+    }
+    committed_ = true;
+    if (unnamed_.Get() >= 0) {
+        // A new target needs no temporary name at all: the complete file simply appears. A file
+        // that appeared under that name since the preparation is replaced as any other.
+        int error = LinkUnnamedFile(unnamed_.Get(), folder_.Get(), name_);
+        if (error == EEXIST) {
+            tempName_ = LinkUnderTempName(unnamed_.Get(), folder_.Get(), name_, error);
+        }
+        if (error != 0) {
+            return FailedWith(error);
+        }
+        if (tempName_.empty()) {
+            if (const int closeError = unnamed_.Close(); closeError != 0) {
+                ::unlinkat(folder_.Get(), name_.c_str(), 0);
+                return FailedWith(closeError);
+            }
+            return {};
+        }
+    }
+    if (::renameat(folder_.Get(), tempName_.c_str(), folder_.Get(), name_.c_str()) != 0) {
+        const int error = errno;
+        ::unlinkat(folder_.Get(), tempName_.c_str(), 0);
+        tempName_.clear();
+        return FailedWith(error);
+    }
+    tempName_.clear();
+    return {};
+}
+
+void PreparedReplace::SyncFolder() const {
+    if (sync_ == SyncToDisk::No) {
+        return;
+    }
+    const int fd = ::openat(folder_.Get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         // The file itself is already complete and in place; a folder that cannot be flushed
         // changes nothing the caller could act on.
@@ -187,73 +470,106 @@ void SyncFolder(const std::string& folder) {
     }
 }
 
-// Gives the unnamed file at fd the name path; returns the errno of a failure.
-int LinkUnnamedFile(int fd, const std::string& path) {
-    const std::string procPath = "/proc/self/fd/" + std::to_string(fd);
-    if (::linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-        return 0;
+FileReplaceResult PreparedReplace::Commit() {
+    FileReplaceResult installed;
+    {
+        // Between its hidden name and the rename, only SIGKILL can leave the new file behind.
+        const TerminationSignalsHeld held;
+        installed = NameNewFile();
+        if (installed.Ok()) {
+            installed = PutInPlace();
+        }
     }
-    if (errno != ENOENT) {
-        return errno;
+    if (installed.Ok()) {
+        SyncFolder();
     }
-    // Without /proc; this way needs the right to look up any file, which root has.
-    return ::linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0 ? 0 : errno;
+    return installed;
 }
 
-// Renames the complete file at tempPath over the target, or removes it again.
-FileReplaceResult RenameOver(const std::string& tempPath, const std::string& targetPath) {
-    if (::rename(tempPath.c_str(), targetPath.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(tempPath.c_str());
-        return FailedWith(error);
+PreparedReplace PrepareReplace(const std::string& path, std::string_view content, SyncToDisk sync) {
+    if (path.empty()) {
+        return PreparedReplace(Failed(FileReplaceFailure::FolderMissing, ENOENT));
     }
-    return {};
-}
+    const ResolvedTarget target = ResolveLinks(path);
+    if (target.linkNotFollowed) {
+        FileReplaceResult refused = Failed(FileReplaceFailure::LinkNotFollowed, target.error);
+        refused.untrustedLink = target.untrustedLink;
+        return PreparedReplace(std::move(refused));
+    }
+    if (target.error != 0) {
+        return PreparedReplace(FailedWith(target.error));
+    }
+    if (target.mustBeFolder) {
+        return PreparedReplace(Failed(FileReplaceFailure::NotRegularFile, EISDIR));
+    }
+    if (target.status.has_value()) {
+        if (!S_ISREG(target.status->st_mode)) {
+            return PreparedReplace(Failed(FileReplaceFailure::NotRegularFile,
+                                          S_ISDIR(target.status->st_mode) ? EISDIR : EINVAL));
+        }
+        if (!IsTrustedIn(*target.status, target.folderStatus)) {
+            return PreparedReplace(Failed(FileReplaceFailure::ForeignFile, EPERM));
+        }
+    }
 
-// None when the unnamed file cannot be made or named here; the named temporary file then does
-// the whole work, and reports what fails for it as well.
-std::optional<FileReplaceResult> ReplaceThroughUnnamedFile(const ResolvedTarget& target,
-                                                           const SplitPath& parts,
-                                                           std::string_view content,
-                                                           SyncToDisk sync) {
-    FileDescriptor fd(::open(parts.folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
-    if (fd.Get() < 0) {
-        return std::nullopt;
+    // Every step from here works in the folder that was checked, even if a name on the way to
+    // it is swapped meanwhile.
+    FileDescriptor folder(::open(target.folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    struct stat opened {};
+    if (folder.Get() < 0) {
+        return PreparedReplace(FailedWith(errno));
     }
-    if (const int error = FillNewFile(fd.Get(), content, target.status, sync); error != 0) {
-        return FailedWith(error);
+    if (::fstat(folder.Get(), &opened) != 0 || opened.st_dev != target.folderStatus.st_dev ||
+        opened.st_ino != target.folderStatus.st_ino) {
+        return PreparedReplace(Failed(FileReplaceFailure::Other, EAGAIN));
     }
-    // A new target needs no temporary name at all: the complete file simply appears.
-    std::string linkedPath = target.path;
-    int error = target.status.has_value() ? EEXIST : LinkUnnamedFile(fd.Get(), linkedPath);
-    for (int attempt = 0; attempt < kTempNameAttempts && error == EEXIST; ++attempt) {
-        linkedPath = TempName(parts, attempt);
-        error = LinkUnnamedFile(fd.Get(), linkedPath);
+    if (target.status.has_value()) {
+        if ((target.status->st_mode & 0222) == 0) {
+            return PreparedReplace(Failed(FileReplaceFailure::TargetReadOnly, EACCES));
+        }
+        if (::faccessat(folder.Get(), target.name.c_str(), W_OK, AT_EACCESS) != 0) {
+            const int error = errno;
+            return PreparedReplace(Failed(error == ENOENT ? FileReplaceFailure::FolderMissing
+                                                          : FileReplaceFailure::TargetReadOnly,
+                                          error));
+        }
     }
-    if (error != 0) {
-        return std::nullopt;
-    }
-    if (const int closeError = fd.Close(); closeError != 0) {
-        ::unlink(linkedPath.c_str());
-        return FailedWith(closeError);
-    }
-    return linkedPath == target.path ? FileReplaceResult{} : RenameOver(linkedPath, target.path);
-}
+    RemoveLeftoverTempFiles(folder.Get(), target.name);
 
-FileReplaceResult ReplaceThroughNamedFile(const ResolvedTarget& target, const SplitPath& parts,
-                                          std::string_view content, SyncToDisk sync) {
-    std::string tempPath;
+    PreparedReplace prepared(std::move(folder), target.name, sync);
+    const int folderFd = prepared.folder_.Get();
+    FileDescriptor unnamed(::openat(folderFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+    if (unnamed.Get() >= 0 && CanNameUnnamedFile(unnamed.Get())) {
+        if (const int error = FillNewFile(unnamed.Get(), content, target.status, sync);
+            error != 0) {
+            return PreparedReplace(FailedWith(error));
+        }
+        // Even the hidden temporary name waits for the commit, so that a program ended before it
+        // leaves nothing behind.
+        prepared.unnamed_ = std::move(unnamed);
+        prepared.replacesExisting_ = target.status.has_value();
+        return prepared;
+    }
+
+    // Until it has its final mode, only its owner may open the file: a mode more open than the
+    // old file's would let another user open it now and read the content through that later. A
+    // new file is made with the final mode at once.
+    const mode_t createMode = target.status.has_value() ? 0600 : 0666;
     int rawFd = -1;
     for (int attempt = 0; attempt < kTempNameAttempts && rawFd < 0; ++attempt) {
-        tempPath = TempName(parts, attempt);
-        rawFd =
-            ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (rawFd < 0 && errno != EEXIST && errno != EINTR) {
-            return FailedWith(errno);
+        prepared.tempName_ = TempName(target.name, attempt);
+        rawFd = ::openat(folderFd, prepared.tempName_.c_str(),
+                         O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, createMode);
+        if (rawFd < 0) {
+            const int error = errno;
+            prepared.tempName_.clear();
+            if (error != EEXIST && error != EINTR) {
+                return PreparedReplace(FailedWith(error));
+            }
         }
     }
     if (rawFd < 0) {
-        return FailedWith(EEXIST);
+        return PreparedReplace(FailedWith(EEXIST));
     }
     FileDescriptor fd(rawFd);
     int error = FillNewFile(fd.Get(), content, target.status, sync);
@@ -261,54 +577,44 @@ FileReplaceResult ReplaceThroughNamedFile(const ResolvedTarget& target, const Sp
         error = closeError;
     }
     if (error != 0) {
-        ::unlink(tempPath.c_str());
-        return FailedWith(error);
+        return PreparedReplace(FailedWith(error));  // prepared removes the file
     }
-    return RenameOver(tempPath, target.path);
+    return prepared;
 }
 
-}  // namespace
+ReplacePairResult CommitReplacePair(PreparedReplace& first, PreparedReplace& second) {
+    ReplacePairResult result;
+    if (!first.Ok() || !second.Ok()) {
+        result.first = first.Ok() ? second.Result() : first.Result();
+        return result;
+    }
+    {
+        const TerminationSignalsHeld held;
+        result.first = first.NameNewFile();
+        if (result.first.Ok()) {
+            result.first = second.NameNewFile();
+        }
+        if (result.first.Ok()) {
+            result.first = first.PutInPlace();
+        }
+        if (!result.first.Ok()) {
+            return result;
+        }
+        result.second = second.PutInPlace();
+    }
+    first.SyncFolder();
+    if (result.second.Ok()) {
+        second.SyncFolder();
+    }
+    return result;
+}
 
 FileReplaceResult ReplaceFile(const std::string& path, std::string_view content, SyncToDisk sync) {
-    if (path.empty()) {
-        return Failed(FileReplaceFailure::FolderMissing, ENOENT);
+    PreparedReplace prepared = PrepareReplace(path, content, sync);
+    if (!prepared.Ok()) {
+        return prepared.Result();
     }
-    const ResolvedTarget target = ResolveLinks(path);
-    if (target.linkNotFollowed) {
-        return Failed(FileReplaceFailure::LinkNotFollowed, target.error);
-    }
-    if (target.error != 0) {
-        return FailedWith(target.error);
-    }
-    const SplitPath parts = Split(target.path);
-    if (parts.name.empty()) {
-        return Failed(FileReplaceFailure::NotRegularFile, EISDIR);
-    }
-    if (target.status.has_value()) {
-        if (!S_ISREG(target.status->st_mode)) {
-            return Failed(FileReplaceFailure::NotRegularFile,
-                          S_ISDIR(target.status->st_mode) ? EISDIR : EINVAL);
-        }
-        if ((target.status->st_mode & 0222) == 0) {
-            return Failed(FileReplaceFailure::TargetReadOnly, EACCES);
-        }
-        if (::faccessat(AT_FDCWD, target.path.c_str(), W_OK, AT_EACCESS) != 0) {
-            const int error = errno;
-            return Failed(error == ENOENT ? FileReplaceFailure::FolderMissing
-                                          : FileReplaceFailure::TargetReadOnly,
-                          error);
-        }
-    }
-
-    std::optional<FileReplaceResult> replaced =
-        ReplaceThroughUnnamedFile(target, parts, content, sync);
-    if (!replaced.has_value()) {
-        replaced = ReplaceThroughNamedFile(target, parts, content, sync);
-    }
-    if (replaced->Ok() && sync == SyncToDisk::Yes) {
-        SyncFolder(parts.folder);
-    }
-    return *replaced;
+    return prepared.Commit();
 }
 
 std::string ReplaceTargetPath(const std::string& path) {

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FileDescriptor.h"
+
 namespace vx40 {
 
 // Why a replace failed, in the terms a message to the user needs.
@@ -16,32 +18,98 @@ enum class FileReplaceFailure {
     DiskFull,
     FileTooLarge,     // beyond the file-size limit of the process or of the file system
     LinkNotFollowed,  // a link in a shared sticky folder that someone else may have planted
+    ForeignFile,      // another user's file in a shared sticky folder, which may have been planted
     Other,
 };
 
 struct [[nodiscard]] FileReplaceResult {
     FileReplaceFailure failure = FileReplaceFailure::None;
     int error = 0;  // the errno of the failing step, 0 on success
+    // LinkNotFollowed: the link that was not followed, when it is not the path itself but a
+    // folder on the way or a link that another link points at.
+    std::string untrustedLink = {};
 
     bool Ok() const { return failure == FileReplaceFailure::None; }
 };
 
 enum class SyncToDisk : bool { No, Yes };
 
-// Replaces the file at path whole with content, or leaves it exactly as it was. The content goes
-// to a new file beside the target, which gets its name only once it is complete: an unnamed file
-// where the file system makes one, so that even a killed process leaves nothing behind, otherwise
-// a hidden temporary file that is removed again on any failure. The new file is renamed over the
-// target, so a hard link to the old file keeps the old content.
+struct [[nodiscard]] ReplacePairResult {
+    FileReplaceResult first;   // failed: neither target was changed
+    FileReplaceResult second;  // failed: the first target is new, the second as it was
+};
+
+// A replace whose new file is complete beside its target and waits to take its place. Nothing
+// the user can see has changed yet: dropping it without Commit removes the new file again and
+// leaves the target exactly as it was.
+class [[nodiscard]] PreparedReplace {
+  public:
+    PreparedReplace(PreparedReplace&& other) noexcept;
+    PreparedReplace(const PreparedReplace&) = delete;
+    PreparedReplace& operator=(const PreparedReplace&) = delete;
+    PreparedReplace& operator=(PreparedReplace&&) = delete;
+    ~PreparedReplace();
+
+    // The outcome of the preparation; only a prepared replace can be committed.
+    const FileReplaceResult& Result() const { return result_; }
+    bool Ok() const { return result_.Ok(); }
+
+    // Puts the new file in place of the target in one step, with SIGINT, SIGTERM and SIGHUP held
+    // back meanwhile, and with SyncToDisk::Yes flushes the new name to the disk. A failure leaves
+    // the target as it was.
+    FileReplaceResult Commit();
+
+  private:
+    friend PreparedReplace PrepareReplace(const std::string& path, std::string_view content,
+                                          SyncToDisk sync);
+    friend ReplacePairResult CommitReplacePair(PreparedReplace& first, PreparedReplace& second);
+
+    explicit PreparedReplace(FileReplaceResult failure);
+    PreparedReplace(FileDescriptor folder, std::string name, SyncToDisk sync);
+
+    // The two steps of a commit: the new file gets its hidden temporary name where it replaces
+    // an existing file, then takes the target's place in one rename or link.
+    FileReplaceResult NameNewFile();
+    FileReplaceResult PutInPlace();
+    void SyncFolder() const;
+
+    FileReplaceResult result_;
+    FileDescriptor folder_{-1};   // the target's folder, as it was checked
+    std::string name_;            // the target's name in that folder
+    std::string tempName_;        // the new file's name there; empty while it has none
+    FileDescriptor unnamed_{-1};  // the new file while it has no name yet
+    bool replacesExisting_ = false;
+    SyncToDisk sync_ = SyncToDisk::No;
+    bool committed_ = false;
+};
+
+// Prepares the replace of the file at path with content: every check, then the complete content
+// in a new file beside the target, flushed with SyncToDisk::Yes. The new file is unnamed where
+// the file system makes such files; for an existing target it is then named as a hidden
+// temporary file ".NAME.PID-...tmp" so that the commit is one rename, and for a new target the
+// commit gives it its name. Elsewhere the hidden temporary file is made at once, readable by its
+// owner only, and gets its final mode before anything is written to it. Hidden temporary files of
+// earlier replaces of the same target whose process no longer runs are removed on the way.
 //
 // A symbolic link is followed to its final target, so the link stays a link; but a link in a
 // sticky folder that everyone may write to (such as /tmp) is followed only when it belongs to the
-// user or to the folder's owner, as the kernel's own protection would have it. An existing target
-// keeps its permission bits and its group where the user may keep it (its owner only for root);
-// a new file gets 0666 less the umask. A target that is not a regular file, or that may not be
-// written (by access() for the effective user, or because no write bit is set at all, which also
-// stops root), is refused before anything is written. With SyncToDisk::Yes the data and the new
-// name are flushed to the disk before returning.
+// user or to the folder's owner, as the kernel's own protection would have it, for every link on
+// the way: in the folders of the path as well as at its end. Another user's file in such a folder
+// is not replaced either. An existing target keeps its permission bits and its group where the
+// user may keep it (its owner only for root); a new file gets 0666 less the umask. A target that
+// is not a regular file, or that may not be written (by access() for the effective user, or
+// because no write bit is set at all, which also stops root), is refused before anything is
+// written.
+PreparedReplace PrepareReplace(const std::string& path, std::string_view content, SyncToDisk sync);
+
+// Commits two prepared replaces directly one after the other, with SIGINT, SIGTERM and SIGHUP
+// held back until both are in place; such a signal then takes effect as usual. The second is
+// not committed when the first fails. Only SIGKILL (or a crash of the system) can still come
+// between the two renames.
+ReplacePairResult CommitReplacePair(PreparedReplace& first, PreparedReplace& second);
+
+// Replaces the file at path whole with content, or leaves it exactly as it was: PrepareReplace,
+// then Commit. A hard link to the old file keeps the old content.
 FileReplaceResult ReplaceFile(const std::string& path, std::string_view content, SyncToDisk sync);
 
 // The file that ReplaceFile(path, ...) writes: path with its links followed as the replace follows

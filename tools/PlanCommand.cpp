@@ -1,17 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <cerrno>
-#include <filesystem>
-#include <limits>
 #include <memory>
 #include <optional>
 
 #include "channel/CellText.h"
 #include "channel/ChannelConstants.h"
 #include "files/BinFile.h"
+#include "files/BinImage.h"
 #include "files/ChannelSetFile.h"
 #include "files/EpromFormats.h"
 #include "files/FileFailureText.h"
-#include "platform/FileRead.h"
 #include "platform/FileReplace.h"
 #include "platform/RuntimeFailure.h"
 #include "tools/CalculationOptions.h"
@@ -34,38 +31,10 @@ struct PlanArguments {
     ImageFormat format = ImageFormat::Bin;
 };
 
-// What a target held before the tool replaced it, so that a later failure can put it back.
-struct PreviousContent {
-    bool existed = false;
-    std::string bytes;
-};
-
-PreviousContent ReadPreviousContent(const std::string& path) {
-    FilePrefix previous =
-        ReadFilePrefix(path, std::numeric_limits<std::size_t>::max(), ReadableFiles::RegularOnly);
-    if (previous.result.Ok()) {
-        return {true, std::move(previous.bytes)};
-    }
-    const int error = previous.result.error;
-    // A missing file needs no restoring; a folder or a device is refused by the replace itself.
-    if (error == ENOENT || error == EISDIR || error == EINVAL) {
-        return {};
-    }
-    throw ToolError(FileWriteFailureMessage(path, {FileReplaceFailure::Other, error}), false);
-}
-
-// Puts the target back as it was; returns false when that failed too.
-bool Restore(const std::string& path, const PreviousContent& previous) {
-    if (previous.existed) {
-        return ReplaceFile(path, previous.bytes, SyncToDisk::Yes).Ok();
-    }
-    std::error_code error;
-    const auto written = std::filesystem::canonical(path, error);
-    return !error && std::filesystem::remove(written, error);
-}
-
-// Either both files are written, or neither is changed: the channel-set file goes first, since
-// putting it back needs only its text, and it is put back when the bin image fails.
+// The image and the table are written as a pair: both new files are made complete and flushed
+// beside their targets first, so that every refusal and every failed write leaves both targets
+// untouched; only then are they renamed into place, the table first, directly one after the
+// other. A new image thus always comes with its new table.
 void WritePlanFiles(const ChannelTable& table, const PlanArguments& arguments) {
     if (arguments.vx4Path.empty()) {
         if (const BinWriteResult bin = WriteImageFile(table, arguments.binPath, arguments.format);
@@ -74,25 +43,33 @@ void WritePlanFiles(const ChannelTable& table, const PlanArguments& arguments) {
         }
         return;
     }
-    // The text is made in memory; the target itself is only ever replaced whole.
     const std::optional<std::string> text = ChannelSetText(table);
     if (!text) {
         throw IniWriteFailure(arguments.vx4Path);
     }
-    const PreviousContent previous = ReadPreviousContent(arguments.vx4Path);
-    if (const FileReplaceResult vx4 = ReplaceFile(arguments.vx4Path, *text, SyncToDisk::Yes);
-        !vx4.Ok()) {
-        throw ToolError(FileWriteFailureMessage(arguments.vx4Path, vx4), false);
+    const BinImageBuild build = BuildBinImage(table);
+    if (!build.image.has_value()) {
+        throw ToolError(InvalidNibbleCellMessage(*build.invalidCell), false);
     }
-    if (const BinWriteResult bin = WriteImageFile(table, arguments.binPath, arguments.format);
-        !bin.Written()) {
-        std::string message = bin.message;
-        if (!Restore(arguments.vx4Path, previous)) {
-            message += " " + FileSentence(arguments.vx4Path,
-                                          "wurde schon geschrieben und konnte nicht "
-                                          "wiederhergestellt werden.");
-        }
-        throw ToolError(message, false);
+    PreparedReplace vx4 = PrepareReplace(arguments.vx4Path, *text, SyncToDisk::Yes);
+    if (!vx4.Ok()) {
+        throw ToolError(FileWriteFailureMessage(arguments.vx4Path, vx4.Result()), false);
+    }
+    PreparedReplace bin = PrepareReplace(
+        arguments.binPath, EncodedImage(*build.image, arguments.format), SyncToDisk::Yes);
+    if (!bin.Ok()) {
+        throw ToolError(FileWriteFailureMessage(arguments.binPath, bin.Result()), false);
+    }
+    const ReplacePairResult committed = CommitReplacePair(vx4, bin);
+    if (!committed.first.Ok()) {
+        throw ToolError(FileWriteFailureMessage(arguments.vx4Path, committed.first), false);
+    }
+    if (!committed.second.Ok()) {
+        throw ToolError(FileWriteFailureMessage(arguments.binPath, committed.second) + " " +
+                            FileSentence(arguments.vx4Path,
+                                         "wurde schon geschrieben; die Bin-Datei blieb, wie sie "
+                                         "war."),
+                        false);
     }
 }
 

@@ -318,6 +318,56 @@ TEST(PlanFailure, APlantedLinkInASharedFolderIsNotFollowed) {
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"plan.txt", "s", "victim"}));
 }
 
+// A refused image leaves the existing table as it was: not rewritten, the same file with the same
+// modification time, so that a hard link to it and a backup see no change.
+TEST(PlanFailure, ReadOnlyBinImageLeavesTheChannelSetFileUntouched) {
+    TempDir dir;
+    WriteBytes(dir.Path("plan.txt"), "798300\n");
+    WriteBytes(dir.Path("o.bin"), "old image");
+    ASSERT_EQ(chmod(dir.Path("o.bin").c_str(), 0444), 0);
+    WriteBytes(dir.Path("o.vx4"), "[Wert1]\r\n");
+    ASSERT_EQ(link(dir.Path("o.vx4").c_str(), dir.Path("hard.vx4").c_str()), 0);
+    struct stat before {};
+    ASSERT_EQ(stat(dir.Path("o.vx4").c_str(), &before), 0);
+    const ToolOutput output = RunTool(
+        {"plan", dir.Path("plan.txt"), "-o", dir.Path("o.bin"), "--vx4", dir.Path("o.vx4")});
+    EXPECT_EQ(output.err, "vx40-tool: Die Datei \"" + dir.Path("o.bin") +
+                              "\" konnte nicht geschrieben werden: die Datei ist "
+                              "schreibgeschützt.\n");
+    EXPECT_EQ(output.exitCode, 2);
+    struct stat after {};
+    ASSERT_EQ(stat(dir.Path("o.vx4").c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_nlink, 2u);
+    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    EXPECT_EQ(ReadBytes(dir.Path("o.vx4")), "[Wert1]\r\n");
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"hard.vx4", "o.bin", "o.vx4", "plan.txt"}));
+}
+
+// Another user's link to a folder, planted in a sticky folder on the way to the output.
+TEST(PlanFailure, APlantedLinkOnTheWayIsNamedAndNotFollowed) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "a link of another user needs root";
+    }
+    TempDir dir;
+    WriteBytes(dir.Path("plan.txt"), "798300\n");
+    std::filesystem::create_directories(dir.Path("victim"));
+    const std::string shared = dir.Path("s");
+    std::filesystem::create_directories(shared);
+    ASSERT_EQ(chmod(shared.c_str(), 01777), 0);
+    std::filesystem::create_symlink(dir.Path("victim"), shared + "/d");
+    ASSERT_EQ(lchown((shared + "/d").c_str(), 65534, 65534), 0);
+    const ToolOutput output = RunTool({"plan", dir.Path("plan.txt"), "-o", shared + "/d/v.bin"});
+    EXPECT_EQ(output.err, "vx40-tool: Die Datei \"" + shared +
+                              "/d/v.bin\" konnte nicht geschrieben werden: der Pfad führt über \"" +
+                              shared +
+                              "/d\", einen symbolischen Link eines anderen Benutzers in einem "
+                              "Ordner, in den alle schreiben dürfen; ihm wird nicht gefolgt.\n");
+    EXPECT_EQ(output.exitCode, 2);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path("victim")));
+}
+
 struct PlanUsageCase {
     const char* name;
     Arguments arguments;  // "DIR/" stands for the test's folder

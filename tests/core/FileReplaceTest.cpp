@@ -277,6 +277,231 @@ INSTANTIATE_TEST_SUITE_P(
                       SharedFileCase{"GroupNotOfTheUser", 0, 0666, kOtherUser}),
     [](const ::testing::TestParamInfo<SharedFileCase>& param) { return param.param.name; });
 
+struct StatusOf {
+    ino_t inode;
+    timespec modified;
+};
+
+StatusOf StatusOfPath(const std::string& path) {
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    return {st.st_ino, st.st_mtim};
+}
+
+bool SameStatus(const StatusOf& a, const StatusOf& b) {
+    return a.inode == b.inode && a.modified.tv_sec == b.modified.tv_sec &&
+           a.modified.tv_nsec == b.modified.tv_nsec;
+}
+
+// A prepared replace that is dropped changes nothing at all, for a new and an existing target;
+// one that is committed puts the content in place and leaves nothing beside it.
+TEST(FileReplace, PreparedReplaceChangesNothingUntilItIsCommitted) {
+    TempDir dir;
+    const std::string existing = dir.Path("old.bin");
+    WriteBytes(existing, "old");
+    ::chmod(existing.c_str(), 0640);
+    const StatusOf before = StatusOfPath(existing);
+    {
+        PreparedReplace a = PrepareReplace(existing, "new", SyncToDisk::Yes);
+        PreparedReplace b = PrepareReplace(dir.Path("fresh.bin"), "new", SyncToDisk::Yes);
+        ASSERT_TRUE(a.Ok());
+        ASSERT_TRUE(b.Ok());
+        EXPECT_EQ(dir.Names(), Names{"old.bin"});
+    }
+    EXPECT_EQ(dir.Names(), Names{"old.bin"});
+    EXPECT_EQ(ReadBytes(existing), "old");
+    EXPECT_TRUE(SameStatus(StatusOfPath(existing), before));
+
+    PreparedReplace a = PrepareReplace(existing, "new", SyncToDisk::Yes);
+    PreparedReplace b = PrepareReplace(dir.Path("fresh.bin"), "made", SyncToDisk::Yes);
+    const ReplacePairResult committed = CommitReplacePair(a, b);
+    ASSERT_TRUE(committed.first.Ok());
+    ASSERT_TRUE(committed.second.Ok());
+    EXPECT_EQ(ReadBytes(existing), "new");
+    EXPECT_EQ(ModeOf(existing), 0640u);
+    EXPECT_EQ(ReadBytes(dir.Path("fresh.bin")), "made");
+    EXPECT_EQ(dir.Names(), (Names{"fresh.bin", "old.bin"}));
+    EXPECT_EQ(a.Commit().failure, FileReplaceFailure::Other);
+
+    // A pair with a refused half commits neither.
+    WriteBytes(dir.Path("locked.bin"), "locked");
+    ::chmod(dir.Path("locked.bin").c_str(), 0444);
+    PreparedReplace c = PrepareReplace(existing, "newer", SyncToDisk::Yes);
+    PreparedReplace d = PrepareReplace(dir.Path("locked.bin"), "x", SyncToDisk::Yes);
+    EXPECT_EQ(CommitReplacePair(c, d).first.failure, FileReplaceFailure::TargetReadOnly);
+    EXPECT_EQ(ReadBytes(existing), "new");
+}
+
+// Every round writes its number into both files of a pair; whenever SIGINT ends the writer, the
+// two files hold the same round, since the signal waits while the pair is renamed.
+TEST(FileReplace, InterruptedPairCommitsLeaveMatchingFiles) {
+    TempDir dir;
+    const std::string first = dir.Path("plan.vx4");
+    const std::string second = dir.Path("plan.bin");
+    WriteBytes(first, "0");
+    WriteBytes(second, "0");
+    std::mt19937 random(19);
+    std::uniform_int_distribution<int> delayUs(0, 3000);
+    for (int interrupt = 0; interrupt < 100; ++interrupt) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::signal(SIGINT, SIG_DFL);
+            for (int round = 1;; ++round) {
+                PreparedReplace a = PrepareReplace(first, std::to_string(round), SyncToDisk::No);
+                PreparedReplace b = PrepareReplace(second, std::to_string(round), SyncToDisk::No);
+                [[maybe_unused]] const ReplacePairResult ignored = CommitReplacePair(a, b);
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
+        ::kill(child, SIGINT);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status));
+        ASSERT_EQ(ReadBytes(first), ReadBytes(second)) << "after interrupt " << interrupt;
+        ASSERT_EQ(dir.Names(), (Names{"plan.bin", "plan.vx4"})) << "after interrupt " << interrupt;
+    }
+}
+
+struct LeftoverCase {
+    const char* name;
+    std::string entry;  // "DEAD" and "LIVE" stand for a process id that ended and one that runs
+    enum Kind { File, Link, Folder, OtherUsersFile } kind;
+    bool removed;
+};
+
+void PrintTo(const LeftoverCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FileReplaceLeftover : public ::testing::TestWithParam<LeftoverCase> {};
+
+// Only a file that a killed replace of this very target may have left is removed by the next
+// replace of it.
+TEST_P(FileReplaceLeftover, IsRemovedOnlyWhenItIsSurelyOne) {
+    const LeftoverCase& c = GetParam();
+    if (c.kind == LeftoverCase::OtherUsersFile && ::geteuid() != 0) {
+        GTEST_SKIP() << "a file of another user needs root";
+    }
+    const pid_t ended = ::fork();
+    ASSERT_GE(ended, 0);
+    if (ended == 0) {
+        ::_exit(0);
+    }
+    ASSERT_EQ(::waitpid(ended, nullptr, 0), ended);
+    std::string entry = c.entry;
+    for (const auto& [word, pid] :
+         {std::pair{std::string("DEAD"), ended}, std::pair{std::string("LIVE"), ::getppid()}}) {
+        if (const auto at = entry.find(word); at != std::string::npos) {
+            entry.replace(at, word.size(), std::to_string(pid));
+        }
+    }
+    TempDir dir;
+    const std::string longName(80, 'n');
+    const std::string target = dir.Path(entry.find(longName.substr(0, 64)) != std::string::npos
+                                            ? longName
+                                            : std::string("image.bin"));
+    WriteBytes(target, "old");
+    switch (c.kind) {
+        case LeftoverCase::File:
+            WriteBytes(dir.Path(entry), "half");
+            break;
+        case LeftoverCase::OtherUsersFile:
+            WriteBytes(dir.Path(entry), "half");
+            ASSERT_EQ(::chown(dir.Path(entry).c_str(), kOtherUser, kOtherUser), 0);
+            break;
+        case LeftoverCase::Link:
+            std::filesystem::create_symlink(target, dir.Path(entry));
+            break;
+        case LeftoverCase::Folder:
+            std::filesystem::create_directories(dir.Path(entry));
+            break;
+    }
+    ASSERT_TRUE(ReplaceFile(target, "new", SyncToDisk::No).Ok());
+    EXPECT_EQ(ReadBytes(target), "new");
+    EXPECT_EQ(std::filesystem::exists(std::filesystem::symlink_status(dir.Path(entry))),
+              !c.removed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, FileReplaceLeftover,
+    ::testing::Values(
+        LeftoverCase{"OfAnEndedProcess", ".image.bin.DEAD-0-12345-0.tmp", LeftoverCase::File, true},
+        LeftoverCase{"OfALongNameCutTo64", "." + std::string(64, 'n') + ".DEAD-7-1-99.tmp",
+                     LeftoverCase::File, true},
+        LeftoverCase{"OfARunningProcess", ".image.bin.LIVE-0-12345-0.tmp", LeftoverCase::File,
+                     false},
+        LeftoverCase{"OfAnotherTarget", ".image.bin2.DEAD-0-1-0.tmp", LeftoverCase::File, false},
+        LeftoverCase{"ThreeNumbers", ".image.bin.DEAD-0-1.tmp", LeftoverCase::File, false},
+        LeftoverCase{"SignedNumber", ".image.bin.DEAD-+0-1-0.tmp", LeftoverCase::File, false},
+        LeftoverCase{"MoreAfterTheEnding", ".image.bin.DEAD-0-1-0.tmp~", LeftoverCase::File, false},
+        LeftoverCase{"ALink", ".image.bin.DEAD-0-1-0.tmp", LeftoverCase::Link, false},
+        LeftoverCase{"AFolder", ".image.bin.DEAD-0-1-0.tmp", LeftoverCase::Folder, false},
+        LeftoverCase{"AnotherUsersFile", ".image.bin.DEAD-0-1-0.tmp", LeftoverCase::OtherUsersFile,
+                     false}),
+    [](const ::testing::TestParamInfo<LeftoverCase>& param) { return param.param.name; });
+
+struct SharedPathCase {
+    const char* name;
+    std::string path;  // in the test's folder; s/ is sticky and everyone may write to it
+    FileReplaceFailure failure;
+    std::string untrustedLink;  // in the test's folder
+};
+
+void PrintTo(const SharedPathCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FileReplaceSharedPath : public ::testing::TestWithParam<SharedPathCase> {};
+
+// In the sticky folder s, another user has planted the link "s/d" to the folder "victim" and the
+// file "s/theirs"; the test's own link "s/own" points at "s/d", and "mine" at "s/own".
+TEST_P(FileReplaceSharedPath, TrustsOnlyWhatThePlanterCannotHaveMade) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "links and files of another user need root";
+    }
+    const SharedPathCase& c = GetParam();
+    TempDir dir;
+    const std::string shared = dir.Path("s");
+    std::filesystem::create_directories(shared);
+    std::filesystem::create_directories(dir.Path("victim"));
+    ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+    WriteBytes(dir.Path("victim/v.bin"), "root's");
+    std::filesystem::create_symlink("../victim", shared + "/d");
+    ASSERT_EQ(::lchown((shared + "/d").c_str(), kOtherUser, kOtherUser), 0);
+    std::filesystem::create_symlink("d", shared + "/own");
+    std::filesystem::create_symlink("s/own", dir.Path("mine"));
+    WriteBytes(shared + "/theirs", "theirs");
+    ASSERT_EQ(::chown((shared + "/theirs").c_str(), kOtherUser, kOtherUser), 0);
+    ASSERT_EQ(::chmod((shared + "/theirs").c_str(), 0666), 0);
+    WriteBytes(shared + "/ours", "ours");
+
+    const FileReplaceResult result = ReplaceFile(dir.Path(c.path), "new", SyncToDisk::Yes);
+    EXPECT_EQ(result.failure, c.failure);
+    EXPECT_EQ(result.untrustedLink, c.untrustedLink.empty() ? "" : dir.Path(c.untrustedLink));
+    EXPECT_EQ(ReadBytes(dir.Path("victim/v.bin")), "root's");
+    EXPECT_EQ(ReadBytes(shared + "/theirs"), "theirs");
+    if (c.failure == FileReplaceFailure::None) {
+        EXPECT_EQ(ReadBytes(dir.Path(c.path)), "new");
+    }
+    EXPECT_EQ(dir.Names(), (Names{"mine", "s", "victim"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, FileReplaceSharedPath,
+    ::testing::Values(
+        SharedPathCase{"PlantedLinkAsFolder", "s/d/v.bin", FileReplaceFailure::LinkNotFollowed,
+                       "s/d"},
+        SharedPathCase{"PlantedLinkBehindOwnLinks", "mine/v.bin",
+                       FileReplaceFailure::LinkNotFollowed, "s/d"},
+        SharedPathCase{"PlantedLinkAfterDotDot", "s/../s/d/v.bin",
+                       FileReplaceFailure::LinkNotFollowed, "s/../s/d"},
+        SharedPathCase{"PlantedLinkItself", "s/d", FileReplaceFailure::LinkNotFollowed, ""},
+        SharedPathCase{"OtherUsersFile", "s/theirs", FileReplaceFailure::ForeignFile, ""},
+        SharedPathCase{"OwnFile", "s/ours", FileReplaceFailure::None, ""},
+        SharedPathCase{"NewFile", "s/new.bin", FileReplaceFailure::None, ""}),
+    [](const ::testing::TestParamInfo<SharedPathCase>& param) { return param.param.name; });
+
 bool MakesUnnamedFiles(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
     if (fd < 0) {
