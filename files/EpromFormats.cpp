@@ -328,6 +328,8 @@ class RecordReader {
     std::string message_;
 };
 
+}  // namespace
+
 std::string EncodedImage(const BinImage& image, ImageFormat format) {
     switch (format) {
         case ImageFormat::IntelHex:
@@ -339,8 +341,6 @@ std::string EncodedImage(const BinImage& image, ImageFormat format) {
     }
     return {reinterpret_cast<const char*>(image.data()), image.size()};
 }
-
-}  // namespace
 
 std::string IntelHexText(const BinImage& image) {
     return DataLines(image,

@@ -24,6 +24,9 @@ std::string IntelHexText(const BinImage& image);
 // end record; upper-case hexadecimal, each line ended by a line feed.
 std::string SRecordText(const BinImage& image);
 
+// The image in the form given: its 128 bytes, or the text of IntelHexText or SRecordText.
+std::string EncodedImage(const BinImage& image, ImageFormat format);
+
 // A content is a text of records when its first byte that is no blank, tab, CR or LF lies among
 // its first 128 bytes and is ':' followed by a hexadecimal digit (Intel HEX) or 'S' followed by
 // a decimal digit (S-records); anything else is binary. A binary image whose first 128 bytes
