@@ -112,6 +112,13 @@ END {
     budgeted("vx40-tool plan, 16 channels, bin and .vx4 on disk", sprintf("%.2f ms",
              need("plan_vx4_disk_ms")), need("plan_vx4_disk_ms"), limit, budget)
     info("  floor: true", sprintf("%.2f ms", need("true_ms")))
+    # Only 16 lines of a plan can count: its size must not show in the memory.
+    budgeted("Peak memory of vx40-tool plan, 40 MB of comment lines",
+             memory(need("plan_40mb_lines_kb")), need("plan_40mb_lines_kb"), 16 * 1024, "< 16 MB")
+    budgeted("Peak memory of vx40-tool plan, one 40 MB line", memory(need("plan_40mb_line_kb")),
+             need("plan_40mb_line_kb"), 16 * 1024, "< 16 MB")
+    info("  time of the plan of 40 MB of comment lines / one line",
+         sprintf("%.0f / %.0f ms", need("plan_40mb_lines_ms"), need("plan_40mb_line_ms")))
 
     printf "\n%d budget(s) missed.\n", missed
     if (missing) exit 1

@@ -40,6 +40,13 @@ class ChannelSetKeys {
         return writes;
     }
 
+    // The values read for the keys into their cells.
+    static void Apply(ChannelTable& table, std::vector<std::string> values) {
+        ForEachCell([&](std::size_t index, int column, int row) {
+            table.SetCell(column, row, std::move(values[index]));
+        });
+    }
+
     template <typename Visit>
     static void ForEachCell(Visit&& visit) {
         std::size_t index = 0;
@@ -73,10 +80,12 @@ std::optional<std::string> ChannelSetText(const ChannelTable& table, std::string
 
 void LoadChannelSet(ChannelTable& table, const IniFileStore& store) {
     const ChannelSetKeys keys;
-    std::vector<std::string> values = store.ReadStrings(keys.Keys(), "");
-    ChannelSetKeys::ForEachCell([&](std::size_t index, int column, int row) {
-        table.SetCell(column, row, std::move(values[index]));
-    });
+    keys.Apply(table, store.ReadStrings(keys.Keys(), ""));
+}
+
+void LoadChannelSetText(ChannelTable& table, std::string_view text) {
+    const ChannelSetKeys keys;
+    keys.Apply(table, GetPrivateProfileStringsOfText(keys.Keys(), "", text));
 }
 
 std::string ChannelSetLoadRefusal(const std::string& path) {

@@ -35,6 +35,9 @@ std::optional<std::string> ChannelSetText(const ChannelTable& table,
 // gives an empty cell. The header row is not touched.
 void LoadChannelSet(ChannelTable& table, const IniFileStore& store);
 
+// LoadChannelSet of a file that holds text, such as one that arrived on a pipe.
+void LoadChannelSetText(ChannelTable& table, std::string_view text);
+
 // Every read of a missing or unreadable file gives its default, so a load of such a file would
 // empty the whole table. A load asks first: empty when path is a regular file that can be opened
 // for reading, otherwise the message for the message dialog, and the load must not start.

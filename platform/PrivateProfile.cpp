@@ -577,17 +577,11 @@ std::string NewContent(std::string_view content, const WritePlan& plan) {
     return result;
 }
 
-}  // namespace
-
-std::string GetPrivateProfileString(std::string_view section, std::string_view key,
-                                    std::string_view defaultValue, const std::string& path) {
-    const ProfileKey keys[] = {{section, key}};
-    return std::move(GetPrivateProfileStrings(keys, defaultValue, path).front());
-}
-
-std::vector<std::string> GetPrivateProfileStrings(std::span<const ProfileKey> keys,
-                                                  std::string_view defaultValue,
-                                                  const std::string& path) {
+// The values of the keys from one pass over the text that read hands, chunk by chunk, to the
+// function it is given; read returns false when the text could not be read to its end.
+template <typename ReadChunks>
+std::vector<std::string> ProfileStrings(std::span<const ProfileKey> keys,
+                                        std::string_view defaultValue, ReadChunks&& read) {
     ProfileNames names;
     std::vector<std::size_t> slots;
     slots.reserve(keys.size());
@@ -614,10 +608,9 @@ std::vector<std::string> GetPrivateProfileStrings(std::span<const ProfileKey> ke
     };
     bool scanning = missing > 0;
     if (scanning) {
-        const FileReadResult read = ReadFileChunks(
-            path, std::numeric_limits<std::size_t>::max(), ReadableFiles::RegularOnly,
-            [&](std::string_view chunk) { return scanning = scanner.Feed(chunk, onLine); });
-        if (read.Ok() && scanning) {
+        const bool whole =
+            read([&](std::string_view chunk) { return scanning = scanner.Feed(chunk, onLine); });
+        if (whole && scanning) {
             scanner.Finish(onLine);
         }
     }
@@ -627,6 +620,33 @@ std::vector<std::string> GetPrivateProfileStrings(std::span<const ProfileKey> ke
         values.emplace_back(slot != kNone && found[slot].has_value() ? *found[slot] : defaultValue);
     }
     return values;
+}
+
+}  // namespace
+
+std::string GetPrivateProfileString(std::string_view section, std::string_view key,
+                                    std::string_view defaultValue, const std::string& path) {
+    const ProfileKey keys[] = {{section, key}};
+    return std::move(GetPrivateProfileStrings(keys, defaultValue, path).front());
+}
+
+std::vector<std::string> GetPrivateProfileStrings(std::span<const ProfileKey> keys,
+                                                  std::string_view defaultValue,
+                                                  const std::string& path) {
+    return ProfileStrings(keys, defaultValue, [&](const auto& consume) {
+        return ReadFileChunks(path, std::numeric_limits<std::size_t>::max(),
+                              ReadableFiles::RegularOnly, consume)
+            .Ok();
+    });
+}
+
+std::vector<std::string> GetPrivateProfileStringsOfText(std::span<const ProfileKey> keys,
+                                                        std::string_view defaultValue,
+                                                        std::string_view content) {
+    return ProfileStrings(keys, defaultValue, [&](const auto& consume) {
+        consume(content);
+        return true;
+    });
 }
 
 std::optional<std::string> PrivateProfileTextAfterWrites(std::string_view content,

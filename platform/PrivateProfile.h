@@ -43,6 +43,11 @@ std::vector<std::string> GetPrivateProfileStrings(std::span<const ProfileKey> ke
                                                   std::string_view defaultValue,
                                                   const std::string& path);
 
+// The same reads on INI text in memory, such as a file that arrived on a pipe.
+std::vector<std::string> GetPrivateProfileStringsOfText(std::span<const ProfileKey> keys,
+                                                        std::string_view defaultValue,
+                                                        std::string_view content);
+
 // Sets key in section to value: an existing key gets the new value in its line, a missing key is
 // added after the last key line of its section, a missing section at the end of the file, a
 // missing file is created. Every other byte of the file stays as it was; the lines written end in

@@ -5,13 +5,14 @@
 
 #include "channel/CellText.h"
 #include "channel/ChannelConstants.h"
+#include "channel/Prescalers.h"
+#include "tools/FrequencyPlan.h"
 #include "tools/FrequencyText.h"
 
 namespace vx40::tool {
 namespace {
 
-// The crystal field holds whole numbers in its range only; the R texts, by contrast, are taken
-// as typed and converted by the calculation itself.
+// The crystal field holds whole numbers in its range only.
 CLI::Validator CrystalValidator() {
     return CLI::Validator(
         [](std::string& text) -> std::string {
@@ -29,6 +30,37 @@ std::string Default(const std::string& text) {
     return " (Vorgabe " + text + ")";
 }
 
+std::string ListText(const PrescalerList& list) {
+    std::string text;
+    for (const PrescalerEntry& entry : list) {
+        text += (text.empty() ? "" : ", ") + std::string(entry.text);
+    }
+    return text;
+}
+
+// Only the texts of the list. The window keeps the last select codes for a text off its list, so
+// that " 15" divides by 15 while the image says R0 12; the tool has no earlier calculation whose
+// codes the user could mean, and such an image would contradict its own ratio.
+CLI::Validator PrescalerValidator(const PrescalerList& list) {
+    return CLI::Validator(
+        [&list](std::string& text) -> std::string {
+            if (FindPrescalerByText(list, text)) {
+                return {};
+            }
+            return "\"" + ShownPlanLine(text) + "\" ist kein Eintrag der Liste " + ListText(list);
+        },
+        "", "prescaler");
+}
+
+void AddPrescalerOption(CLI::App& command, const char* option, const char* name,
+                        const PrescalerList& list, std::string& text) {
+    command
+        .add_option(option, text,
+                    std::string("Vorteiler ") + name + ": " + ListText(list) + Default(text))
+        ->type_name("TEXT")
+        ->check(PrescalerValidator(list));
+}
+
 }  // namespace
 
 CalculationInputs CalculationOptions::ForFrequency(std::int32_t frequencyKhz) const {
@@ -41,12 +73,9 @@ CalculationInputs CalculationOptions::ForFrequency(std::int32_t frequencyKhz) co
 void AddCalculationOptions(CLI::App& command, CalculationOptions& options) {
     CalculationInputs& inputs = options.inputs;
     AddCrystalOption(command, inputs.crystalHz);
-    command.add_option("--r0", inputs.r0Text, "Vorteiler R0" + Default(inputs.r0Text))
-        ->type_name("TEXT");
-    command.add_option("--r1", inputs.r1Text, "Vorteiler R1" + Default(inputs.r1Text))
-        ->type_name("TEXT");
-    command.add_option("--r2", inputs.r2Text, "Vorteiler R2" + Default(inputs.r2Text))
-        ->type_name("TEXT");
+    AddPrescalerOption(command, "--r0", "R0", kR0Entries, inputs.r0Text);
+    AddPrescalerOption(command, "--r1", "R1", kR1Entries, inputs.r1Text);
+    AddPrescalerOption(command, "--r2", "R2", kR2Entries, inputs.r2Text);
     command.add_flag("--no-modulator", options.noModulator,
                      "Modulator aus (Vorgabe: Modulator ein)");
     command.add_flag("--test", inputs.test, "Testfunktion ein (Vorgabe: aus)");

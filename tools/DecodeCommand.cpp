@@ -36,8 +36,9 @@ ToolCommand DecodeCommand() {
                 auto arguments = std::make_shared<ReadArguments>();
                 command.add_flag("--csv", arguments->csv, "durch Kommas getrennt ausgeben");
                 command
-                    .add_option("IN.bin", arguments->inputPath,
-                                "die Bin-Datei, auch als Intel HEX oder S-Records")
+                    .add_option(
+                        "IN.bin", arguments->inputPath,
+                        "die Bin-Datei, auch als Intel HEX oder S-Records (-: Standardeingabe)")
                     ->required()
                     ->type_name("");
                 return [arguments](std::ostream& out, std::ostream& err) {

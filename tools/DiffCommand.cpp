@@ -61,6 +61,7 @@ std::string ReadingText(const NibbleValues& nibbles, std::int32_t crystalHz) {
 }
 
 int RunDiff(const DiffArguments& arguments, std::ostream& out, std::ostream& /*err*/) {
+    CheckStandardInputOnce({{"A", arguments.first}, {"B", arguments.second}});
     const BinImage first = SideImage(arguments.first);
     const BinImage second = SideImage(arguments.second);
     std::vector<TextRow> rows;
@@ -102,8 +103,9 @@ ToolCommand DiffCommand() {
             AddCrystalOption(command, arguments->crystalHz);
             command.add_flag("--csv", arguments->csv, "durch Kommas getrennt ausgeben");
             command
-                .add_option("A", arguments->first,
-                            "Bin-Datei, Intel HEX, S-Records oder Kanaldatei (.vx4)")
+                .add_option(
+                    "A", arguments->first,
+                    "Bin-Datei, Intel HEX, S-Records oder Kanaldatei (.vx4); -: Standardeingabe")
                 ->required()
                 ->type_name("");
             command.add_option("B", arguments->second, "ebenso")->required()->type_name("");

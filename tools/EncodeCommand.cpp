@@ -5,6 +5,7 @@
 #include "files/EpromFormats.h"
 #include "tools/ExitCode.h"
 #include "tools/ImageFormatOption.h"
+#include "tools/ImageOutput.h"
 #include "tools/InputFile.h"
 #include "tools/ToolCommand.h"
 #include "tools/ToolError.h"
@@ -18,10 +19,11 @@ struct EncodeArguments {
     ImageFormat format = ImageFormat::Bin;
 };
 
-int RunEncode(const EncodeArguments& arguments, std::ostream& /*out*/, std::ostream& err) {
-    CheckDistinctFiles({{"IN.vx4", arguments.inputPath}, {"-o", arguments.binPath}});
+int RunEncode(const EncodeArguments& arguments, std::ostream& out, std::ostream& err) {
+    CheckDistinctFiles({{"IN.vx4", arguments.inputPath}, {"-o", arguments.binPath, true}});
     const ChannelTable table = LoadChannelSetInput(arguments.inputPath);
-    const BinWriteResult written = WriteImageFile(table, arguments.binPath, arguments.format);
+    const BinWriteResult written =
+        WriteImageOutput(table, arguments.binPath, arguments.format, out);
     switch (written.outcome) {
         case BinWriteOutcome::Written:
             return kExitSuccess;

@@ -6,12 +6,12 @@
 #include "channel/CellText.h"
 #include "channel/ChannelConstants.h"
 #include "tools/FrequencyText.h"
+#include "tools/InputFile.h"
 
 namespace vx40::tool {
 namespace {
 
 constexpr std::string_view kBlanks = " \t\r\f\v";
-constexpr std::size_t kShownLineCharacters = 60;
 
 // The length of the UTF-8 sequence at the start of text, 0 when it is none.
 std::size_t Utf8SequenceLength(std::string_view text) {
@@ -62,20 +62,54 @@ std::string_view Trimmed(std::string_view text) {
 
 }  // namespace
 
-std::vector<PlanLine> ParsePlanText(std::string_view text) {
-    std::vector<PlanLine> lines;
-    int lineNumber = 0;
-    while (!text.empty()) {
-        const auto end = text.find('\n');
-        const std::string_view line = Trimmed(text.substr(0, end));
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-        ++lineNumber;
-        if (line.empty() || line.front() == '#') {
-            continue;
+void PlanLineReader::Feed(std::string_view bytes, const LineHandler& onLine) {
+    while (!bytes.empty()) {
+        const auto end = bytes.find('\n');
+        Append(bytes.substr(0, end));
+        if (end == std::string_view::npos) {
+            return;
         }
-        lines.push_back({lineNumber, std::string(line), ParseDecimalInt32(line)});
+        EndLine(onLine);
+        bytes.remove_prefix(end + 1);
     }
-    return lines;
+}
+
+void PlanLineReader::Finish(const LineHandler& onLine) {
+    if (lineOpen_) {
+        EndLine(onLine);
+    }
+}
+
+void PlanLineReader::Append(std::string_view bytes) {
+    if (bytes.empty()) {
+        return;
+    }
+    lineOpen_ = true;
+    if (kept_.empty()) {
+        const auto first = bytes.find_first_not_of(kBlanks);
+        if (first == std::string_view::npos) {
+            return;
+        }
+        bytes.remove_prefix(first);
+    }
+    const std::size_t room = kKeptLineBytes - kept_.size();
+    kept_.append(bytes.substr(0, room));
+    if (bytes.size() > room &&
+        bytes.substr(room).find_first_not_of(kBlanks) != std::string_view::npos) {
+        cut_ = true;
+    }
+}
+
+void PlanLineReader::EndLine(const LineHandler& onLine) {
+    ++lineNumber_;
+    // A cut line is longer than any number, and what a message shows of it is all kept.
+    const std::string_view line = cut_ ? std::string_view(kept_) : Trimmed(kept_);
+    if (!line.empty() && line.front() != '#') {
+        onLine({lineNumber_, std::string(line), cut_ ? std::nullopt : ParseDecimalInt32(line)});
+    }
+    kept_.clear();
+    cut_ = false;
+    lineOpen_ = false;
 }
 
 std::string ShownPlanLine(std::string_view line) {
@@ -129,16 +163,22 @@ void OffendingLines::Print(std::ostream& err) const {
     }
 }
 
-PlanFrequencies ReadPlanFrequencies(std::string_view text) {
+void ReadPlanInput(const std::string& path, const PlanLineReader::LineHandler& onLine) {
+    PlanLineReader reader;
+    ReadInputChunks(path, [&](std::string_view chunk) { reader.Feed(chunk, onLine); });
+    reader.Finish(onLine);
+}
+
+PlanFrequencies ReadPlanFrequencies(const std::string& path) {
     PlanFrequencies plan;
     int channel = 0;
-    for (const PlanLine& line : ParsePlanText(text)) {
+    ReadPlanInput(path, [&](const PlanLine& line) {
         if (auto problem = PlanLineProblem(line, ++channel)) {
             plan.offending.Add(std::move(*problem));
         } else {
             plan.frequenciesKhz.push_back(*line.frequencyKhz);
         }
-    }
+    });
     return plan;
 }
 

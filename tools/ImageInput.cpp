@@ -9,7 +9,8 @@
 namespace vx40::tool {
 
 BinImageParse ReadImageInput(const std::string& path) {
-    const ImageFileRead read = ReadImageStream(path, ReadableFiles::AnyWaitingForInput);
+    const ImageFileRead read =
+        ReadImageStream(InputReadPath(path), ReadableFiles::AnyWaitingForInput);
     if (!read.read.Ok()) {
         RefuseUnreadableInput(path, read.read.error);
     }

@@ -8,8 +8,8 @@
 namespace vx40::tool {
 
 // Reads the image of path in any of the three formats as a program reads its input: a pipe or
-// FIFO is opened once and waited for. An unreadable input raises ToolError; a refused image is
-// returned with its fault.
+// FIFO is opened once and waited for, "-" is standard input. An unreadable input raises ToolError;
+// a refused image is returned with its fault.
 BinImageParse ReadImageInput(const std::string& path);
 
 // The refusal of an image as a terminal shows it: where the message dialog starts a new line at a

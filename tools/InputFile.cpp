@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/InputFile.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <limits>
 #include <optional>
@@ -17,13 +20,26 @@
 namespace vx40::tool {
 namespace {
 
+constexpr std::string_view kStandardStream = "-";
+constexpr const char* kStandardInputPath = "/dev/stdin";
+
 struct FileIdentity {
-    std::filesystem::path name;                     // absolute, links followed
+    std::optional<std::filesystem::path> name;      // absolute, links followed; none for "-"
     std::optional<std::pair<dev_t, ino_t>> onDisk;  // where the file exists
 };
 
-FileIdentity IdentityOf(const std::string& path) {
+FileIdentity IdentityOf(const FileArgument& file) {
     FileIdentity identity;
+    if (IsStandardStream(file.path)) {
+        // A terminal or a pipe may well be both standard streams at once; only a redirected
+        // file can be lost.
+        struct stat st {};
+        if (::fstat(file.output ? STDOUT_FILENO : STDIN_FILENO, &st) == 0 && S_ISREG(st.st_mode)) {
+            identity.onDisk = std::pair(st.st_dev, st.st_ino);
+        }
+        return identity;
+    }
+    const std::string& path = file.path;
     std::error_code error;
     identity.name = std::filesystem::weakly_canonical(
         std::filesystem::absolute(ReplaceTargetPath(path), error), error);
@@ -37,7 +53,46 @@ FileIdentity IdentityOf(const std::string& path) {
     return identity;
 }
 
+bool SameFile(const FileIdentity& a, const FileIdentity& b) {
+    return (a.name.has_value() && a.name == b.name) ||
+           (a.onDisk.has_value() && a.onDisk == b.onDisk);
+}
+
+ReadableFiles InputKinds(const std::string& path, ReadableFiles kinds) {
+    return IsStandardStream(path) ? ReadableFiles::AnyWaitingForInput : kinds;
+}
+
 }  // namespace
+
+bool IsStandardStream(const std::string& path) {
+    return path == kStandardStream;
+}
+
+std::string InputReadPath(const std::string& path) {
+    if (!IsStandardStream(path)) {
+        return path;
+    }
+    // The tool keeps a closed standard input taken by a write-only /dev/null; reopening it by
+    // name would read it as empty.
+    const int flags = ::fcntl(STDIN_FILENO, F_GETFL);
+    if (flags < 0 || (flags & O_ACCMODE) == O_WRONLY) {
+        RefuseUnreadableInput(path, EBADF);
+    }
+    return kStandardInputPath;
+}
+
+void ReadInputChunks(const std::string& path,
+                     const std::function<void(std::string_view)>& consume) {
+    const FileReadResult read =
+        ReadFileChunks(InputReadPath(path), std::numeric_limits<std::size_t>::max(),
+                       InputKinds(path, ReadableFiles::RegularOnly), [&](std::string_view chunk) {
+                           consume(chunk);
+                           return true;
+                       });
+    if (!read.Ok()) {
+        RefuseUnreadableInput(path, read.error);
+    }
+}
 
 void RefuseUnreadableInput(const std::string& path, int error) {
     throw ToolError(FileReadFailureMessage(path, "kann nicht gelesen", error), true);
@@ -48,7 +103,7 @@ void CheckInputReadable(const std::string& path, ReadableFiles kinds) {
 }
 
 std::string ReadInputBytes(const std::string& path, std::size_t maxBytes, ReadableFiles kinds) {
-    FilePrefix read = ReadFilePrefix(path, maxBytes, kinds);
+    FilePrefix read = ReadFilePrefix(InputReadPath(path), maxBytes, InputKinds(path, kinds));
     if (!read.result.Ok()) {
         RefuseUnreadableInput(path, read.result.error);
     }
@@ -56,17 +111,18 @@ std::string ReadInputBytes(const std::string& path, std::size_t maxBytes, Readab
 }
 
 ChannelTable LoadChannelSetInput(const std::string& path) {
+    ChannelTable table;
+    if (IsStandardStream(path)) {
+        // Standard input can be read once: it is taken whole and read as the file would be.
+        LoadChannelSetText(table, ReadInputBytes(path, std::numeric_limits<std::size_t>::max(),
+                                                 ReadableFiles::RegularOnly));
+        return table;
+    }
     CheckInputReadable(path, ReadableFiles::RegularOnly);
     IniFileStore store;
     store.SetFileName(path);
-    ChannelTable table;
     LoadChannelSet(table, store);
     return table;
-}
-
-std::string ReadInputText(const std::string& path) {
-    return ReadInputBytes(path, std::numeric_limits<std::size_t>::max(),
-                          ReadableFiles::RegularOnly);
 }
 
 void CheckDistinctFiles(std::initializer_list<FileArgument> files) {
@@ -75,16 +131,31 @@ void CheckDistinctFiles(std::initializer_list<FileArgument> files) {
         if (file.path.empty()) {
             continue;
         }
-        FileIdentity identity = IdentityOf(file.path);
+        FileIdentity identity = IdentityOf(file);
         for (const auto& [name, other] : seen) {
-            if (identity.name == other.name ||
-                (identity.onDisk.has_value() && identity.onDisk == other.onDisk)) {
+            if (SameFile(identity, other)) {
                 throw ToolError(
                     std::string(name) + " und " + std::string(file.name) + " nennen dieselbe Datei",
                     true);
             }
         }
         seen.emplace_back(file.name, std::move(identity));
+    }
+}
+
+void CheckStandardInputOnce(std::initializer_list<FileArgument> inputs) {
+    const FileArgument* first = nullptr;
+    for (const FileArgument& input : inputs) {
+        if (!IsStandardStream(input.path)) {
+            continue;
+        }
+        if (first != nullptr) {
+            throw ToolError(std::string(first->name) + " und " + std::string(input.name) +
+                                " lesen beide die Standardeingabe; sie kann nur einmal gelesen "
+                                "werden",
+                            true);
+        }
+        first = &input;
     }
 }
 

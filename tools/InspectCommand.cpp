@@ -60,8 +60,9 @@ ToolCommand InspectCommand() {
                 AddCrystalOption(command, arguments->crystalHz);
                 command.add_flag("--csv", arguments->csv, "durch Kommas getrennt ausgeben");
                 command
-                    .add_option("IN", arguments->inputPath,
-                                "das Abbild: Bin-Datei, Intel HEX oder S-Records")
+                    .add_option(
+                        "IN", arguments->inputPath,
+                        "das Abbild: Bin-Datei, Intel HEX oder S-Records (-: Standardeingabe)")
                     ->required()
                     ->type_name("");
                 return [arguments](std::ostream& out, std::ostream& err) {

@@ -16,6 +16,7 @@
 #include "tools/FrequencyPlan.h"
 #include "tools/FrequencyText.h"
 #include "tools/ImageFormatOption.h"
+#include "tools/ImageOutput.h"
 #include "tools/InputFile.h"
 #include "tools/ToolCommand.h"
 #include "tools/ToolError.h"
@@ -73,21 +74,43 @@ void WritePlanFiles(const ChannelTable& table, const PlanArguments& arguments) {
     }
 }
 
-int RunPlan(const PlanArguments& arguments, std::ostream& /*out*/, std::ostream& err) {
-    CheckDistinctFiles(
-        {{"PLAN", arguments.planPath}, {"-o", arguments.binPath}, {"--vx4", arguments.vx4Path}});
-    const std::string text = ReadInputText(arguments.planPath);
+// The image on standard output first: only once it has arrived is the channel-set file written.
+void WritePlanToStandardOutput(const ChannelTable& table, const PlanArguments& arguments,
+                               std::ostream& out) {
+    if (const BinWriteResult bin =
+            WriteImageOutput(table, arguments.binPath, arguments.format, out);
+        !bin.Written()) {
+        throw ToolError(bin.message, false);
+    }
+    if (arguments.vx4Path.empty()) {
+        return;
+    }
+    const std::optional<std::string> text = ChannelSetText(table);
+    if (!text) {
+        throw IniWriteFailure(arguments.vx4Path);
+    }
+    if (const FileReplaceResult vx4 = ReplaceFile(arguments.vx4Path, *text, SyncToDisk::Yes);
+        !vx4.Ok()) {
+        throw ToolError(FileWriteFailureMessage(arguments.vx4Path, vx4), false);
+    }
+}
+
+int RunPlan(const PlanArguments& arguments, std::ostream& out, std::ostream& err) {
+    CheckDistinctFiles({{"PLAN", arguments.planPath},
+                        {"-o", arguments.binPath, true},
+                        {"--vx4", arguments.vx4Path, true}});
     // A failure of the settings ends the command before any line is looked at.
     CalculateRatio(arguments.calculation.ForFrequency(0));
 
+    // Line by line: only the 16 channels and the offending lines that are shown are kept.
     ChannelTable table;
     SelectionCodes kept;
     OffendingLines offending;
     int row = 0;
-    for (const PlanLine& line : ParsePlanText(text)) {
+    ReadPlanInput(arguments.planPath, [&](const PlanLine& line) {
         if (auto problem = PlanLineProblem(line, ++row)) {
             offending.Add(std::move(*problem));
-            continue;
+            return;
         }
         const std::int32_t khz = *line.frequencyKhz;
         const CalculationResult result =
@@ -97,12 +120,16 @@ int RunPlan(const PlanArguments& arguments, std::ostream& /*out*/, std::ostream&
             offending.Add(PlanLinePrefix(line) +
                           RefusalText(khz, NearestAchievableFrequencies(result.ratio, khz)));
         });
-    }
+    });
     if (!offending.Empty()) {
         offending.Print(err);
         return kExitRefused;
     }
-    WritePlanFiles(table, arguments);
+    if (IsStandardStream(arguments.binPath)) {
+        WritePlanToStandardOutput(table, arguments, out);
+    } else {
+        WritePlanFiles(table, arguments);
+    }
     return kExitSuccess;
 }
 
@@ -117,10 +144,12 @@ ToolCommand PlanCommand() {
                 AddCalculationOptions(command, arguments->calculation);
                 command
                     .add_option("PLAN", arguments->planPath,
-                                "Textdatei mit bis zu 16 Frequenzen in kHz")
+                                "Textdatei mit bis zu 16 Frequenzen in kHz (-: Standardeingabe)")
                     ->required()
                     ->type_name("");
-                command.add_option("-o", arguments->binPath, "die Bin-Datei, die geschrieben wird")
+                command
+                    .add_option("-o", arguments->binPath,
+                                "die Bin-Datei, die geschrieben wird (-: Standardausgabe)")
                     ->required()
                     ->type_name("OUT.bin");
                 command.add_option("--vx4", arguments->vx4Path, "auch diese Kanaldatei schreiben")

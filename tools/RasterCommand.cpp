@@ -7,7 +7,6 @@
 #include "tools/ExitCode.h"
 #include "tools/FrequencyPlan.h"
 #include "tools/FrequencyText.h"
-#include "tools/InputFile.h"
 #include "tools/TableOutput.h"
 #include "tools/ToolCommand.h"
 #include "tools/ToolError.h"
@@ -44,7 +43,7 @@ int RunRaster(const RasterArguments& arguments, std::ostream& out, std::ostream&
     }
     std::vector<std::int32_t> frequencies;
     if (!arguments.planPath.empty()) {
-        const PlanFrequencies plan = ReadPlanFrequencies(ReadInputText(arguments.planPath));
+        const PlanFrequencies plan = ReadPlanFrequencies(arguments.planPath);
         if (!plan.offending.Empty()) {
             plan.offending.Print(err);
             return kExitRefused;
@@ -73,7 +72,7 @@ ToolCommand RasterCommand() {
             command.add_flag("--csv", arguments->csv, "durch Kommas getrennt ausgeben");
             command
                 .add_option("--plan", arguments->planPath,
-                            "die Frequenzen aus diesem Kanalplan nehmen")
+                            "die Frequenzen aus diesem Kanalplan nehmen (-: Standardeingabe)")
                 ->type_name("PLAN");
             command.add_option("FREQ_KHZ", arguments->frequencies, "Frequenzen in kHz")
                 ->type_name("");

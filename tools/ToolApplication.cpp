@@ -2,12 +2,14 @@
 #include "tools/ToolApplication.h"
 
 #include <array>
+#include <cerrno>
 #include <map>
 #include <memory>
 #include <string>
 
 #include <CLI/CLI.hpp>
 
+#include "files/FileFailureText.h"
 #include "platform/RuntimeFailure.h"
 #include "tools/ExitCode.h"
 #include "tools/ToolCommand.h"
@@ -35,9 +37,7 @@ std::string CommandNames() {
     return names;
 }
 
-}  // namespace
-
-int RunTool(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     CLI::App app(
         "Kanaldaten des VX40 ohne Fenster: berechnen, Bin-Datei schreiben und lesen, "
         "Kanaldateien (.vx4) zeigen und umsetzen.",
@@ -93,6 +93,27 @@ int RunTool(int argc, const char* const* argv, std::ostream& out, std::ostream& 
         err << kToolName << ": " << failure.what() << '\n';
         return kExitUsage;
     }
+}
+
+}  // namespace
+
+int RunTool(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    const int exitCode = RunCommand(argc, argv, out, err);
+    // A script must not go on with a table that never arrived: a full disk, a closed output, a
+    // reader that went away while the pipe signal is ignored. A write that failed on the way
+    // leaves the stream failed, and the flush reports what is still buffered.
+    errno = 0;
+    out.flush();
+    if (out) {
+        return exitCode;
+    }
+    err << kToolName << ": " << OutputFailureText() << '\n';
+    return kExitUsage;
+}
+
+std::string OutputFailureText() {
+    return "die Ausgabe konnte nicht geschrieben werden: " +
+           SystemErrorText(errno != 0 ? errno : EIO);
 }
 
 }  // namespace vx40::tool

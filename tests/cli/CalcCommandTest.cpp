@@ -7,9 +7,13 @@
 
 #include "CaseName.h"
 #include "ToolProcess.h"
+#include "tests/core/TempDir.h"
 
 namespace vx40::cli_test {
 namespace {
+
+using testutil::TempDir;
+using testutil::WriteBytes;
 
 const std::string kCsvHeader = "Frequenz,n0,n1,n2,D7,D6,D5,D4,D3,D2,D1,D0\n";
 const std::string kRefusedNibbles = "0F,0F,0F,0F,0F,0F,0F,0F";
@@ -52,17 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "\n798325,122,114,3,05,08,03,07,02,07,0A,04\n",
                 1},
         CsvCase{"NegativeFrequency", {"-25"}, "-25,,,," + kRefusedNibbles + "\n", 1},
-        // R2 "3" is no list entry: the ratio is 8333 Hz, the R2 code keeps its start value 0.
-        CsvCase{"R2OffTheListKeepsCodeZero",
-                {"--r2", "3", "8333"},
-                "8333,104,7,0,01,08,00,00,07,06,08,04\n",
-                0},
-        // " 13" converts to 13 (ratio 11538 Hz) but matches no list entry, so the N0 select bit
-        // stays 0; "13" sets it (N0 byte 104 + 128 = 0xE8).
-        CsvCase{"R0WithLeadingBlankSetsNoSelectBit",
-                {"--r0", " 13", "11538"},
-                "11538,104,7,0,05,08,00,00,07,06,08,04\n",
-                0},
+        // "13" sets the N0 select bit: N0 byte 104 + 128 = 0xE8.
         CsvCase{"R0ThirteenSetsTheN0SelectBit",
                 {"--r0", "13", "11538"},
                 "11538,104,7,0,05,08,00,00,07,0E,08,04\n",
@@ -148,47 +142,61 @@ TEST(CalcTable, DoesNotDependOnTheLocale) {
     EXPECT_EQ(german.exitCode, plain.exitCode);
 }
 
-struct FailureCase {
+struct PrescalerCase {
     const char* name;
-    Arguments arguments;
-    std::string err;
+    Arguments options;
+    std::string message;  // after "vx40-tool: "
 };
-void PrintTo(const FailureCase& row, std::ostream* out) {
+void PrintTo(const PrescalerCase& row, std::ostream* out) {
     *out << row.name;
 }
 
-class CalcFailureTest : public ::testing::TestWithParam<FailureCase> {};
+class PrescalerTextTest : public ::testing::TestWithParam<PrescalerCase> {};
 
-TEST_P(CalcFailureTest, PrintsTheFailureReportAndNothingElse) {
-    Arguments arguments{"calc"};
-    arguments.insert(arguments.end(), GetParam().arguments.begin(), GetParam().arguments.end());
-    arguments.push_back("798300");
-    for (const bool csv : {false, true}) {
-        Arguments call = arguments;
-        if (csv) {
-            call.insert(call.begin() + 1, "--csv");
-        }
-        const ToolOutput output = RunTool(call);
-        EXPECT_EQ(output.err, GetParam().err) << csv;
-        EXPECT_EQ(output.out, "") << csv;
-        EXPECT_EQ(output.exitCode, 2) << csv;
+// A text that converts to a divisor of the list but is not its entry would divide by it while
+// the select codes kept their start values: an image contradicting its own ratio.
+TEST_P(PrescalerTextTest, OffTheListIsAUsageErrorOfEveryCommandThatTakesIt) {
+    TempDir dir;
+    WriteBytes(dir.Path("plan.txt"), "798300\n");
+    const std::vector<std::pair<Arguments, std::string>> commands = {
+        {{"calc", "798300"}, "Aufruf: vx40-tool calc [OPTIONEN] [--csv] FREQ_KHZ...\n"},
+        {{"calc", "--csv", "798300"}, "Aufruf: vx40-tool calc [OPTIONEN] [--csv] FREQ_KHZ...\n"},
+        {{"plan", dir.Path("plan.txt"), "-o", dir.Path("o.bin"), "--vx4", dir.Path("o.vx4")},
+         "Aufruf: vx40-tool plan [OPTIONEN] PLAN -o OUT.bin [--vx4 OUT.vx4] [--format "
+         "FORMAT]\n"}};
+    for (const auto& [command, usage] : commands) {
+        Arguments arguments = command;
+        arguments.insert(arguments.begin() + 1, GetParam().options.begin(),
+                         GetParam().options.end());
+        const ToolOutput output = RunTool(arguments);
+        EXPECT_EQ(output.err, "vx40-tool: " + GetParam().message + "\n" + usage) << command[0];
+        EXPECT_EQ(output.out, "") << command[0];
+        EXPECT_EQ(output.exitCode, 2) << command[0];
     }
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"plan.txt"});
 }
 
+const std::string kR0List = "\" ist kein Eintrag der Liste 12, 13, 14, 15";
+const std::string kR1List = "\" ist kein Eintrag der Liste 9, 5, 6, 7";
+const std::string kR2List = "\" ist kein Eintrag der Liste 1, 2, 4, 8";
+
 INSTANTIATE_TEST_SUITE_P(
-    Failures, CalcFailureTest,
-    ::testing::Values(
-        FailureCase{"R2Zero", {"--r2", "0"}, "vx40-tool: Division by zero.\n"},
-        FailureCase{"R1NoInteger", {"--r1", "x"}, "vx40-tool: 'x' is not a valid integer value.\n"},
-        FailureCase{"R0Empty", {"--r0", ""}, "vx40-tool: '' is not a valid integer value.\n"},
-        FailureCase{
-            "TrailingBlank", {"--r0", "12 "}, "vx40-tool: '12 ' is not a valid integer value.\n"},
-        FailureCase{"R0IsConvertedFirst",
-                    {"--r2", "z", "--r0", "y"},
-                    "vx40-tool: 'y' is not a valid integer value.\n"},
-        FailureCase{"ConversionBeforeDivision",
-                    {"--r0", "0", "--r1", "q"},
-                    "vx40-tool: 'q' is not a valid integer value.\n"}),
+    Texts, PrescalerTextTest,
+    ::testing::Values(PrescalerCase{"LeadingBlank", {"--r0", " 15"}, "--r0: \" 15" + kR0List},
+                      PrescalerCase{"LeadingZero", {"--r0", "015"}, "--r0: \"015" + kR0List},
+                      PrescalerCase{"Plus", {"--r0", "+15"}, "--r0: \"+15" + kR0List},
+                      PrescalerCase{"CHex", {"--r0", "0x0F"}, "--r0: \"0x0F" + kR0List},
+                      PrescalerCase{"PascalHex", {"--r0", "$F"}, "--r0: \"$F" + kR0List},
+                      PrescalerCase{"TrailingBlank", {"--r0", "12 "}, "--r0: \"12 " + kR0List},
+                      PrescalerCase{"Empty", {"--r0", ""}, "--r0: \"" + kR0List},
+                      PrescalerCase{"Escape", {"--r0", "\x1b[2J"}, "--r0: \"\\x1b[2J" + kR0List},
+                      PrescalerCase{"R1NoInteger", {"--r1", "x"}, "--r1: \"x" + kR1List},
+                      PrescalerCase{"R1OfAnotherList", {"--r1", "8"}, "--r1: \"8" + kR1List},
+                      PrescalerCase{"R2Zero", {"--r2", "0"}, "--r2: \"0" + kR2List},
+                      PrescalerCase{"R2OffTheList", {"--r2", "3"}, "--r2: \"3" + kR2List},
+                      PrescalerCase{"R2LeadingZero", {"--r2", "02"}, "--r2: \"02" + kR2List},
+                      PrescalerCase{
+                          "FirstOptionFirst", {"--r2", "z", "--r0", "y"}, "--r0: \"y" + kR0List}),
     CaseName());
 
 }  // namespace

@@ -22,6 +22,8 @@ using testutil::ReadBytes;
 using testutil::TempDir;
 using testutil::WriteBytes;
 
+const std::string kPlanUsage =
+    "Aufruf: vx40-tool plan [OPTIONEN] PLAN -o OUT.bin [--vx4 OUT.vx4] [--format FORMAT]\n";
 const std::string kDecodeHeader = "Kanal,Frequenz,n0,n1,n2,D7,D6,D5,D4,D3,D2,D1,D0";
 
 // Whole kHz at 12.5 kHz steps means an even N; N = 4k + 2 is never a multiple of 128, so every
@@ -122,6 +124,25 @@ TEST(Plan, SkipsCommentsAndBlankLinesAndLeavesTheOtherChannelsEmpty) {
     // An empty row is 0x0F throughout: N = 2097151, 26214387.5 kHz with the half dropped.
     EXPECT_EQ(rows[3], "3,26214387,127,127,127,0F,0F,0F,0F,0F,0F,0F,0F");
     EXPECT_EQ(rows[16], "16,26214387,127,127,127,0F,0F,0F,0F,0F,0F,0F,0F");
+}
+
+// Blanks around a frequency and comment lines count for nothing, however many there are and
+// wherever the reads of the file split them.
+TEST(Plan, ReadsAFrequencyAmidAnyAmountOfBlanksAndComments) {
+    TempDir dir;
+    std::string plan = std::string(200000, ' ') + "\t798300" + std::string(200000, ' ') + "\r\n";
+    for (int line = 0; line < 20000; ++line) {
+        plan += "# " + std::string(40, '#') + "\n";
+    }
+    plan += std::string(100000, ' ') + "145125";  // the last line without a line break
+    WriteBytes(dir.Path("plan.txt"), plan);
+    const ToolOutput planned = RunTool({"plan", dir.Path("plan.txt"), "-o", dir.Path("o.bin")});
+    ASSERT_EQ(planned.exitCode, 0) << planned.err;
+    const std::vector<std::string> rows =
+        Lines(RunTool({"decode", "--csv", dir.Path("o.bin")}).out);
+    ASSERT_EQ(rows.size(), 17u);
+    EXPECT_EQ(Fields(rows[1])[1], "798300");
+    EXPECT_EQ(Fields(rows[2])[1], "145125");
 }
 
 TEST(Plan, PassesTheCalculationOptionsToEveryChannel) {
@@ -234,13 +255,18 @@ INSTANTIATE_TEST_SUITE_P(
                         {},
                         TwentyOffendingLinesText() + "… und 2 weitere beanstandete Zeilen\n",
                         1},
+        // Read as a stream: a line far longer than a read of the file is cut all the same.
+        RefusedPlanCase{"HugeLineIsCut",
+                        "# Kanal 1\n" + std::string(300000, '7') + "\n",
+                        {},
+                        "Zeile 2: \"" + std::string(60, '7') + "…\" ist keine Frequenz in kHz\n",
+                        1},
         RefusedPlanCase{
-            "DivisionByZero", "798300\n", {"--r2", "0"}, "vx40-tool: Division by zero.\n", 2},
-        RefusedPlanCase{"SettingsFailEvenForAnEmptyPlan",
-                        "# noch leer\n",
-                        {"--r1", "x"},
-                        "vx40-tool: 'x' is not a valid integer value.\n",
-                        2}),
+            "PrescalerOffTheListEvenForAnEmptyPlan",
+            "# noch leer\n",
+            {"--r1", "x"},
+            "vx40-tool: --r1: \"x\" ist kein Eintrag der Liste 9, 5, 6, 7\n" + kPlanUsage,
+            2}),
     CaseName());
 
 TEST(PlanFailure, BinImageInAMissingFolderLeavesTheChannelSetFileAsItWas) {
@@ -430,8 +456,6 @@ void PrintTo(const SameFileCase& row, std::ostream* out) {
 
 class SameFileTest : public ::testing::TestWithParam<SameFileCase> {};
 
-const std::string kPlanUsage =
-    "Aufruf: vx40-tool plan [OPTIONEN] PLAN -o OUT.bin [--vx4 OUT.vx4] [--format FORMAT]\n";
 const std::string kEncodeUsage = "Aufruf: vx40-tool encode IN.vx4 -o OUT.bin [--format FORMAT]\n";
 
 // An output that is also an input, or two outputs that are one file, would lose a file: the call

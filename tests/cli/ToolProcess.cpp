@@ -73,10 +73,15 @@ void Drain(Pipe& outPipe, Pipe& errPipe, ToolOutput& output) {
     }
 }
 
-}  // namespace
+struct Streams {
+    int input = -1;          // the test's own when -1
+    bool outputPipe = true;  // otherwise output, closed when -1
+    int output = -1;
+    bool pipeSignalIgnored = false;
+};
 
-ToolOutput RunTool(const Arguments& arguments, const std::vector<std::string>& environment,
-                   int standardInput) {
+ToolOutput Run(const Arguments& arguments, const std::vector<std::string>& environment,
+               const Streams& streams) {
     std::vector<std::string> argumentTexts{VX40_TOOL_PATH};
     argumentTexts.insert(argumentTexts.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
@@ -100,12 +105,18 @@ ToolOutput RunTool(const Arguments& arguments, const std::vector<std::string>& e
     Pipe errPipe;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, outPipe.Write(), STDOUT_FILENO);
+    if (streams.outputPipe) {
+        posix_spawn_file_actions_adddup2(&actions, outPipe.Write(), STDOUT_FILENO);
+    } else if (streams.output >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, streams.output, STDOUT_FILENO);
+    } else {
+        posix_spawn_file_actions_addclose(&actions, STDOUT_FILENO);
+    }
     posix_spawn_file_actions_adddup2(&actions, errPipe.Write(), STDERR_FILENO);
     posix_spawn_file_actions_addclose(&actions, outPipe.Read());
     posix_spawn_file_actions_addclose(&actions, errPipe.Read());
-    if (standardInput >= 0) {
-        posix_spawn_file_actions_adddup2(&actions, standardInput, STDIN_FILENO);
+    if (streams.input >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, streams.input, STDIN_FILENO);
     }
     // An ignored signal stays ignored in the tool; the tests ignore SIGXFSZ while they limit file
     // sizes, and the tool must deal with that signal itself.
@@ -114,12 +125,23 @@ ToolOutput RunTool(const Arguments& arguments, const std::vector<std::string>& e
     sigset_t defaults;
     sigemptyset(&defaults);
     sigaddset(&defaults, SIGXFSZ);
-    sigaddset(&defaults, SIGPIPE);
+    // An ignored signal is handed on only by being ignored here while the tool starts.
+    struct sigaction previous {};
+    if (streams.pipeSignalIgnored) {
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        sigaction(SIGPIPE, &ignore, &previous);
+    } else {
+        sigaddset(&defaults, SIGPIPE);
+    }
     posix_spawnattr_setsigdefault(&attributes, &defaults);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
     pid_t pid = 0;
     const int spawned =
         posix_spawn(&pid, argv.front(), &actions, &attributes, argv.data(), envp.data());
+    if (streams.pipeSignalIgnored) {
+        sigaction(SIGPIPE, &previous, nullptr);
+    }
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     if (spawned != 0) {
@@ -140,6 +162,18 @@ ToolOutput RunTool(const Arguments& arguments, const std::vector<std::string>& e
         output.exitCode = WEXITSTATUS(status);
     }
     return output;
+}
+
+}  // namespace
+
+ToolOutput RunTool(const Arguments& arguments, const std::vector<std::string>& environment,
+                   int standardInput) {
+    return Run(arguments, environment, {standardInput, true, -1, false});
+}
+
+ToolOutput RunToolWithOutput(const Arguments& arguments, int standardOutput, bool pipeSignalIgnored,
+                             int standardInput) {
+    return Run(arguments, {}, {standardInput, false, standardOutput, pipeSignalIgnored});
 }
 
 }  // namespace vx40::cli_test

@@ -21,4 +21,10 @@ struct ToolOutput {
 ToolOutput RunTool(const Arguments& arguments, const std::vector<std::string>& environment = {},
                    int standardInput = -1);
 
+// Runs the tool as RunTool does, but with standardOutput as its standard output (closed when it
+// is -1), so out stays empty; with the pipe signal ignored when asked, as a shell with
+// "trap '' PIPE" starts it.
+ToolOutput RunToolWithOutput(const Arguments& arguments, int standardOutput,
+                             bool pipeSignalIgnored = false, int standardInput = -1);
+
 }  // namespace vx40::cli_test
