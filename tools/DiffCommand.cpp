@@ -6,6 +6,7 @@
 #include "channel/CellText.h"
 #include "channel/ChannelReading.h"
 #include "files/BinFile.h"
+#include "platform/ShownText.h"
 #include "tools/CalculationOptions.h"
 #include "tools/ExitCode.h"
 #include "tools/FrequencyText.h"
@@ -43,14 +44,15 @@ BinImage SideImage(const std::string& path) {
     if (IsChannelSetPath(path)) {
         const BinImageBuild built = BuildBinImage(LoadChannelSetInput(path));
         if (!built.image) {
-            throw ToolError("\"" + path + "\": " + InvalidNibbleCellMessage(*built.invalidCell),
-                            false);
+            throw ToolError(
+                "\"" + ShownText(path) + "\": " + InvalidNibbleCellMessage(*built.invalidCell),
+                false);
         }
         return *built.image;
     }
     const BinImageParse read = ReadImageInput(path);
     if (!read.Accepted()) {
-        throw ToolError("\"" + path + "\": " + ImageRefusalText(read), false);
+        throw ToolError("\"" + ShownText(path) + "\": " + ImageRefusalText(read), false);
     }
     return read.image;
 }

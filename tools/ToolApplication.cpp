@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include "platform/RuntimeFailure.h"
+#include "platform/ShownText.h"
 #include "tools/ExitCode.h"
 #include "tools/ToolCommand.h"
 #include "tools/ToolError.h"
@@ -87,10 +88,10 @@ int RunTool(int argc, const char* const* argv, std::ostream& out, std::ostream& 
         }
         return kExitUsage;
     } catch (const RuntimeFailure& failure) {
-        err << kToolName << ": " << FailureReportText(failure.what()) << '\n';
+        err << kToolName << ": " << ShownText(FailureReportText(failure.what())) << '\n';
         return kExitUsage;
     } catch (const std::exception& failure) {
-        err << kToolName << ": " << failure.what() << '\n';
+        err << kToolName << ": " << ShownText(failure.what()) << '\n';
         return kExitUsage;
     }
 }
