@@ -7,6 +7,7 @@
 #include "files/FileFailureText.h"
 #include "platform/FileRead.h"
 #include "platform/PrivateProfile.h"
+#include "platform/ShownText.h"
 
 namespace vx40 {
 
@@ -71,12 +72,17 @@ std::optional<std::string> ChannelSetText(const ChannelTable& table, std::string
     return PrivateProfileTextAfterWrites(existing, keys.Writes(table));
 }
 
-void LoadChannelSet(ChannelTable& table, const IniFileStore& store) {
+bool LoadChannelSet(ChannelTable& table, const IniFileStore& store) {
     const ChannelSetKeys keys;
-    std::vector<std::string> values = store.ReadStrings(keys.Keys(), "");
+    ProfileValues read = store.ReadValues(keys.Keys(), "");
     ChannelSetKeys::ForEachCell([&](std::size_t index, int column, int row) {
-        table.SetCell(column, row, std::move(values[index]));
+        table.SetCell(column, row, std::move(read.values[index]));
     });
+    return read.anySection;
+}
+
+std::string NoChannelSetMessage(const std::string& path) {
+    return "keine Kanaldatei: " + ShownText(path);
 }
 
 std::string ChannelSetLoadRefusal(const std::string& path) {

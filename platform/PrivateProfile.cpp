@@ -588,6 +588,11 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
 std::vector<std::string> GetPrivateProfileStrings(std::span<const ProfileKey> keys,
                                                   std::string_view defaultValue,
                                                   const std::string& path) {
+    return GetPrivateProfileValues(keys, defaultValue, path).values;
+}
+
+ProfileValues GetPrivateProfileValues(std::span<const ProfileKey> keys,
+                                      std::string_view defaultValue, const std::string& path) {
     ProfileNames names;
     std::vector<std::size_t> slots;
     slots.reserve(keys.size());
@@ -602,7 +607,11 @@ std::vector<std::string> GetPrivateProfileStrings(std::span<const ProfileKey> ke
     std::size_t missing = names.SlotCount();
     ProfileScanner scanner(names);
     SectionProgress progress(names.SectionCount());
+    ProfileValues result;
     const auto onLine = [&](const ScannedLine& line) {
+        if (line.kind == LineKind::Section && line.section != kNone) {
+            result.anySection = true;
+        }
         if (!progress.Continue(line)) {
             return false;
         }
@@ -621,12 +630,12 @@ std::vector<std::string> GetPrivateProfileStrings(std::span<const ProfileKey> ke
             scanner.Finish(onLine);
         }
     }
-    std::vector<std::string> values;
-    values.reserve(keys.size());
+    result.values.reserve(keys.size());
     for (const std::size_t slot : slots) {
-        values.emplace_back(slot != kNone && found[slot].has_value() ? *found[slot] : defaultValue);
+        result.values.emplace_back(slot != kNone && found[slot].has_value() ? *found[slot]
+                                                                            : defaultValue);
     }
-    return values;
+    return result;
 }
 
 std::optional<std::string> PrivateProfileTextAfterWrites(std::string_view content,

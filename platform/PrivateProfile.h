@@ -43,6 +43,15 @@ std::vector<std::string> GetPrivateProfileStrings(std::span<const ProfileKey> ke
                                                   std::string_view defaultValue,
                                                   const std::string& path);
 
+// The values as GetPrivateProfileStrings gives them, and whether the file holds a header of any
+// of the keys' sections at all, with keys or without.
+struct ProfileValues {
+    std::vector<std::string> values;
+    bool anySection = false;
+};
+ProfileValues GetPrivateProfileValues(std::span<const ProfileKey> keys,
+                                      std::string_view defaultValue, const std::string& path);
+
 // Sets key in section to value: an existing key gets the new value in its line, a missing key is
 // added after the last key line of its section, a missing section at the end of the file, a
 // missing file is created. Every other byte of the file stays as it was; the lines written end in

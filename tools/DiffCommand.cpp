@@ -42,7 +42,14 @@ bool IsChannelSetPath(const std::string& path) {
 // encoder refuses an invalid cell; any other file as an image.
 BinImage SideImage(const std::string& path) {
     if (IsChannelSetPath(path)) {
-        const BinImageBuild built = BuildBinImage(LoadChannelSetInput(path));
+        // Exit code 1 tells that the two differ, so a refused side is a failure of the call.
+        const BinImageBuild built = [&] {
+            try {
+                return BuildBinImage(LoadChannelSetInput(path));
+            } catch (const ToolRefusal& refusal) {
+                throw ToolError(refusal.what(), false);
+            }
+        }();
         if (!built.image) {
             throw ToolError(
                 "\"" + ShownText(path) + "\": " + InvalidNibbleCellMessage(*built.invalidCell),

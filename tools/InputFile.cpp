@@ -60,7 +60,9 @@ ChannelTable LoadChannelSetInput(const std::string& path) {
     IniFileStore store;
     store.SetFileName(path);
     ChannelTable table;
-    LoadChannelSet(table, store);
+    if (!LoadChannelSet(table, store)) {
+        throw ToolRefusal(NoChannelSetMessage(path));
+    }
     return table;
 }
 

@@ -22,7 +22,8 @@ void CheckInputReadable(const std::string& path, ReadableFiles kinds);
 std::string ReadInputBytes(const std::string& path, std::size_t maxBytes, ReadableFiles kinds);
 
 // The table of a channel-set file. A load never fails: it reads a missing file as empty, so the
-// tool refuses such an input first, with ToolError as above.
+// tool refuses such an input first, with ToolError as above. A file that holds none of the
+// sections Wert1 to Wert16 raises ToolRefusal ("keine Kanaldatei: ...").
 ChannelTable LoadChannelSetInput(const std::string& path);
 
 // The whole text of a regular file, or ToolError as above.

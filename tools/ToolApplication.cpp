@@ -81,6 +81,9 @@ int RunTool(int argc, const char* const* argv, std::ostream& out, std::ostream& 
     const CLI::App* command = app.get_subcommands().front();
     try {
         return runs.at(command)(out, err);
+    } catch (const ToolRefusal& refusal) {
+        err << refusal.what() << '\n';
+        return kExitRefused;
     } catch (const ToolError& error) {
         err << kToolName << ": " << error.what() << '\n';
         if (error.ShowUsage()) {
