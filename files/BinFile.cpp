@@ -8,6 +8,7 @@
 #include "files/EpromFormats.h"
 #include "files/FileFailureText.h"
 #include "platform/FileRead.h"
+#include "platform/ShownText.h"
 
 namespace vx40 {
 
@@ -18,14 +19,14 @@ constexpr std::size_t kShownCellTextLength = 40;
 
 std::string ShownCellText(const std::string& text) {
     if (text.size() <= kShownCellTextLength) {
-        return text;
+        return ShownText(text);
     }
     std::size_t cut = kShownCellTextLength;
     // Never cut inside a UTF-8 sequence.
     while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
         --cut;
     }
-    return text.substr(0, cut) + "…";
+    return ShownText(text.substr(0, cut)) + "…";
 }
 
 }  // namespace

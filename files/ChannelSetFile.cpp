@@ -7,6 +7,7 @@
 #include "files/FileFailureText.h"
 #include "platform/FileRead.h"
 #include "platform/PrivateProfile.h"
+#include "platform/ShownText.h"
 
 namespace vx40 {
 
@@ -40,11 +41,12 @@ class ChannelSetKeys {
         return writes;
     }
 
-    // The values read for the keys into their cells.
-    static void Apply(ChannelTable& table, std::vector<std::string> values) {
+    // The values read for the keys into their cells; whether the text held any of the sections.
+    static bool Apply(ChannelTable& table, ProfileValues read) {
         ForEachCell([&](std::size_t index, int column, int row) {
-            table.SetCell(column, row, std::move(values[index]));
+            table.SetCell(column, row, std::move(read.values[index]));
         });
+        return read.anySection;
     }
 
     template <typename Visit>
@@ -78,14 +80,18 @@ std::optional<std::string> ChannelSetText(const ChannelTable& table, std::string
     return PrivateProfileTextAfterWrites(existing, keys.Writes(table));
 }
 
-void LoadChannelSet(ChannelTable& table, const IniFileStore& store) {
+bool LoadChannelSet(ChannelTable& table, const IniFileStore& store) {
     const ChannelSetKeys keys;
-    keys.Apply(table, store.ReadStrings(keys.Keys(), ""));
+    return keys.Apply(table, store.ReadValues(keys.Keys(), ""));
 }
 
-void LoadChannelSetText(ChannelTable& table, std::string_view text) {
+bool LoadChannelSetText(ChannelTable& table, std::string_view text) {
     const ChannelSetKeys keys;
-    keys.Apply(table, GetPrivateProfileStringsOfText(keys.Keys(), "", text));
+    return keys.Apply(table, GetPrivateProfileValuesOfText(keys.Keys(), "", text));
+}
+
+std::string NoChannelSetMessage(const std::string& path) {
+    return "keine Kanaldatei: " + ShownText(path);
 }
 
 std::string ChannelSetLoadRefusal(const std::string& path) {

@@ -32,11 +32,16 @@ std::optional<std::string> ChannelSetText(const ChannelTable& table,
                                           std::string_view existing = {});
 
 // Reads the 192 keys in one pass, with the default "", into rows 1 to 16 unchanged; a missing key
-// gives an empty cell. The header row is not touched.
-void LoadChannelSet(ChannelTable& table, const IniFileStore& store);
+// gives an empty cell. The header row is not touched. Returns whether the file holds any of the
+// sections Wert1 to Wert16: a file without them (a plan, a UTF-16 text, a binary) loads as empty
+// cells, which the window accepts, but it is no channel-set file.
+bool LoadChannelSet(ChannelTable& table, const IniFileStore& store);
 
-// LoadChannelSet of a file that holds text, such as one that arrived on a pipe.
-void LoadChannelSetText(ChannelTable& table, std::string_view text);
+// "keine Kanaldatei: <path>" for a file that holds none of the sections Wert1 to Wert16.
+std::string NoChannelSetMessage(const std::string& path);
+
+// LoadChannelSet of a file's text, such as one that arrived on a pipe.
+bool LoadChannelSetText(ChannelTable& table, std::string_view text);
 
 // Every read of a missing or unreadable file gives its default, so a load of such a file would
 // empty the whole table. A load asks first: empty when path is a regular file that can be opened

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/FileFailureText.h"
 
+#include <array>
 #include <cerrno>
-#include <cstring>
+#include <string_view>
+#include <utility>
+
+#include "platform/ShownText.h"
 
 namespace vx40 {
 namespace {
@@ -13,6 +17,48 @@ std::string UntrustedLinkReason(const std::string& link) {
            "\", einen symbolischen Link eines anderen Benutzers in einem Ordner, in den alle "
            "schreiben dürfen; ihm wird nicht gefolgt";
 }
+
+// The German reason for each error number a file command can meet. Where two names share a
+// number (EAGAIN and EWOULDBLOCK, ENOTSUP and EOPNOTSUPP), the first row counts.
+constexpr std::array<std::pair<int, std::string_view>, 37> kSystemErrorReasons = {{
+    {ENOENT, "die Datei oder ein Ordner des Pfads existiert nicht"},
+    {EACCES, "keine Berechtigung"},
+    {EPERM, "der Vorgang ist nicht erlaubt"},
+    {EROFS, "das Dateisystem ist schreibgeschützt"},
+    {ENOSPC, "der Datenträger ist voll"},
+    {EDQUOT, "das Speicherkontingent ist erschöpft"},
+    {EFBIG, "die Datei wäre zu groß"},
+    {EISDIR, "das ist ein Ordner"},
+    {ENOTDIR, "ein Teil des Pfads ist kein Ordner"},
+    {ELOOP, "zu viele symbolische Links im Pfad"},
+    {ENAMETOOLONG, "der Name ist zu lang"},
+    {EIO, "Ein-/Ausgabefehler des Datenträgers"},
+    {EEXIST, "die Datei existiert schon"},
+    {EBUSY, "die Datei oder das Gerät ist belegt"},
+    {ETXTBSY, "die Datei ist ein laufendes Programm"},
+    {EMFILE, "das Programm hat zu viele Dateien geöffnet"},
+    {ENFILE, "im System sind zu viele Dateien geöffnet"},
+    {ENOMEM, "nicht genug Arbeitsspeicher"},
+    {EXDEV, "die Datei liegt auf einem anderen Dateisystem"},
+    {EINVAL, "der Zugriff ist für diese Datei ungültig"},
+    {EPIPE, "der Empfänger hat die Verbindung geschlossen"},
+    {EBADF, "die Datei ist nicht geöffnet"},
+    {ENXIO, "das Gerät oder die Gegenstelle existiert nicht"},
+    {ENODEV, "das Gerät erlaubt diesen Zugriff nicht"},
+    {EAGAIN, "die Datei ist vorübergehend nicht verfügbar"},
+    {EINTR, "durch ein Signal unterbrochen"},
+    {ESTALE, "die Datei auf dem Netzlaufwerk ist nicht mehr gültig"},
+    {EOVERFLOW, "die Datei ist zu groß für diesen Zugriff"},
+    {EMLINK, "die Datei hat zu viele Links"},
+    {ENOTEMPTY, "der Ordner ist nicht leer"},
+    {ENOTSUP, "das Dateisystem erlaubt diesen Zugriff nicht"},
+    {EOPNOTSUPP, "das Dateisystem erlaubt diesen Zugriff nicht"},
+    {ENOSYS, "das System kennt diesen Zugriff nicht"},
+    {ENOLCK, "keine Dateisperre verfügbar"},
+    {ESPIPE, "die Datei erlaubt keinen Sprung an eine Stelle"},
+    {ETIMEDOUT, "Zeitüberschreitung beim Zugriff"},
+    {EFAULT, "ungültige Speicheradresse"},
+}};
 
 std::string FileWriteFailureReason(const FileReplaceResult& replace) {
     switch (replace.failure) {
@@ -47,11 +93,16 @@ std::string FileWriteFailureReason(const FileReplaceResult& replace) {
 }  // namespace
 
 std::string FileSentence(const std::string& path, const std::string& whatHappened) {
-    return "Die Datei \"" + path + "\" " + whatHappened;
+    return "Die Datei \"" + ShownText(path) + "\" " + whatHappened;
 }
 
 std::string SystemErrorText(int error) {
-    return "Systemfehler " + std::to_string(error) + " (" + std::strerror(error) + ")";
+    for (const auto& [number, reason] : kSystemErrorReasons) {
+        if (number == error) {
+            return std::string(reason);
+        }
+    }
+    return "Systemfehler " + std::to_string(error);
 }
 
 std::string FileReadFailureReason(int error) {

@@ -9,10 +9,13 @@ namespace vx40 {
 
 // The one home of the German texts about files that cannot be read or written.
 
-// "Die Datei "<path>" " followed by what happened to it, the start of every such message.
+// "Die Datei "<path>" " followed by what happened to it, the start of every such message; the
+// path as ShownText shows it.
 std::string FileSentence(const std::string& path, const std::string& whatHappened);
 
-// "Systemfehler <n> (<the system's text>)" for an error number no other reason names.
+// The German reason for an error number of the system ("der Datenträger ist voll"), for every
+// error a file command can meet, and "Systemfehler <n>" for any other: never the system's own
+// English text.
 std::string SystemErrorText(int error);
 
 // Why a file could not be opened for reading, as a short text for a message ("sie existiert

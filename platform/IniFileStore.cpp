@@ -28,4 +28,9 @@ std::vector<std::string> IniFileStore::ReadStrings(std::span<const ProfileKey> k
     return GetPrivateProfileStrings(keys, defaultValue, fileName_);
 }
 
+ProfileValues IniFileStore::ReadValues(std::span<const ProfileKey> keys,
+                                       std::string_view defaultValue) const {
+    return GetPrivateProfileValues(keys, defaultValue, fileName_);
+}
+
 }  // namespace vx40

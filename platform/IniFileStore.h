@@ -32,6 +32,9 @@ class IniFileStore {
     std::vector<std::string> ReadStrings(std::span<const ProfileKey> keys,
                                          std::string_view defaultValue) const;
 
+    // The same, and whether the file holds any of the keys' sections.
+    ProfileValues ReadValues(std::span<const ProfileKey> keys, std::string_view defaultValue) const;
+
   private:
     std::string fileName_;
 };

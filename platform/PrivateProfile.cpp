@@ -580,8 +580,8 @@ std::string NewContent(std::string_view content, const WritePlan& plan) {
 // The values of the keys from one pass over the text that read hands, chunk by chunk, to the
 // function it is given; read returns false when the text could not be read to its end.
 template <typename ReadChunks>
-std::vector<std::string> ProfileStrings(std::span<const ProfileKey> keys,
-                                        std::string_view defaultValue, ReadChunks&& read) {
+ProfileValues ProfileStrings(std::span<const ProfileKey> keys, std::string_view defaultValue,
+                             ReadChunks&& read) {
     ProfileNames names;
     std::vector<std::size_t> slots;
     slots.reserve(keys.size());
@@ -596,7 +596,11 @@ std::vector<std::string> ProfileStrings(std::span<const ProfileKey> keys,
     std::size_t missing = names.SlotCount();
     ProfileScanner scanner(names);
     SectionProgress progress(names.SectionCount());
+    ProfileValues result;
     const auto onLine = [&](const ScannedLine& line) {
+        if (line.kind == LineKind::Section && line.section != kNone) {
+            result.anySection = true;
+        }
         if (!progress.Continue(line)) {
             return false;
         }
@@ -614,12 +618,12 @@ std::vector<std::string> ProfileStrings(std::span<const ProfileKey> keys,
             scanner.Finish(onLine);
         }
     }
-    std::vector<std::string> values;
-    values.reserve(keys.size());
+    result.values.reserve(keys.size());
     for (const std::size_t slot : slots) {
-        values.emplace_back(slot != kNone && found[slot].has_value() ? *found[slot] : defaultValue);
+        result.values.emplace_back(slot != kNone && found[slot].has_value() ? *found[slot]
+                                                                            : defaultValue);
     }
-    return values;
+    return result;
 }
 
 }  // namespace
@@ -633,6 +637,11 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
 std::vector<std::string> GetPrivateProfileStrings(std::span<const ProfileKey> keys,
                                                   std::string_view defaultValue,
                                                   const std::string& path) {
+    return GetPrivateProfileValues(keys, defaultValue, path).values;
+}
+
+ProfileValues GetPrivateProfileValues(std::span<const ProfileKey> keys,
+                                      std::string_view defaultValue, const std::string& path) {
     return ProfileStrings(keys, defaultValue, [&](const auto& consume) {
         return ReadFileChunks(path, std::numeric_limits<std::size_t>::max(),
                               ReadableFiles::RegularOnly, consume)
@@ -640,9 +649,9 @@ std::vector<std::string> GetPrivateProfileStrings(std::span<const ProfileKey> ke
     });
 }
 
-std::vector<std::string> GetPrivateProfileStringsOfText(std::span<const ProfileKey> keys,
-                                                        std::string_view defaultValue,
-                                                        std::string_view content) {
+ProfileValues GetPrivateProfileValuesOfText(std::span<const ProfileKey> keys,
+                                            std::string_view defaultValue,
+                                            std::string_view content) {
     return ProfileStrings(keys, defaultValue, [&](const auto& consume) {
         consume(content);
         return true;

@@ -43,10 +43,19 @@ std::vector<std::string> GetPrivateProfileStrings(std::span<const ProfileKey> ke
                                                   std::string_view defaultValue,
                                                   const std::string& path);
 
-// The same reads on INI text in memory, such as a file that arrived on a pipe.
-std::vector<std::string> GetPrivateProfileStringsOfText(std::span<const ProfileKey> keys,
-                                                        std::string_view defaultValue,
-                                                        std::string_view content);
+// The values as GetPrivateProfileStrings gives them, and whether the file holds a header of any
+// of the keys' sections at all, with keys or without.
+struct ProfileValues {
+    std::vector<std::string> values;
+    bool anySection = false;
+};
+ProfileValues GetPrivateProfileValues(std::span<const ProfileKey> keys,
+                                      std::string_view defaultValue, const std::string& path);
+
+// The same read on INI text in memory, such as a file that arrived on a pipe.
+ProfileValues GetPrivateProfileValuesOfText(std::span<const ProfileKey> keys,
+                                            std::string_view defaultValue,
+                                            std::string_view content);
 
 // Sets key in section to value: an existing key gets the new value in its line, a missing key is
 // added after the last key line of its section, a missing section at the end of the file, a

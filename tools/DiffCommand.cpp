@@ -6,6 +6,7 @@
 #include "channel/CellText.h"
 #include "channel/ChannelReading.h"
 #include "files/BinFile.h"
+#include "platform/ShownText.h"
 #include "tools/CalculationOptions.h"
 #include "tools/ExitCode.h"
 #include "tools/FrequencyText.h"
@@ -41,16 +42,24 @@ bool IsChannelSetPath(const std::string& path) {
 // encoder refuses an invalid cell; any other file as an image.
 BinImage SideImage(const std::string& path) {
     if (IsChannelSetPath(path)) {
-        const BinImageBuild built = BuildBinImage(LoadChannelSetInput(path));
+        // Exit code 1 tells that the two differ, so a refused side is a failure of the call.
+        const BinImageBuild built = [&] {
+            try {
+                return BuildBinImage(LoadChannelSetInput(path));
+            } catch (const ToolRefusal& refusal) {
+                throw ToolError(refusal.what(), false);
+            }
+        }();
         if (!built.image) {
-            throw ToolError("\"" + path + "\": " + InvalidNibbleCellMessage(*built.invalidCell),
-                            false);
+            throw ToolError(
+                "\"" + ShownText(path) + "\": " + InvalidNibbleCellMessage(*built.invalidCell),
+                false);
         }
         return *built.image;
     }
     const BinImageParse read = ReadImageInput(path);
     if (!read.Accepted()) {
-        throw ToolError("\"" + path + "\": " + ImageRefusalText(read), false);
+        throw ToolError("\"" + ShownText(path) + "\": " + ImageRefusalText(read), false);
     }
     return read.image;
 }

@@ -48,7 +48,7 @@ ToolCommand EncodeCommand() {
                 command.add_option("-o", arguments->binPath, "die Bin-Datei, die geschrieben wird")
                     ->required()
                     ->type_name("OUT.bin");
-                AddImageFormatOption(command, arguments->format);
+                AddImageFormatOption(command, arguments->format, arguments->binPath);
                 return [arguments](std::ostream& out, std::ostream& err) {
                     return RunEncode(*arguments, out, err);
                 };

@@ -5,6 +5,7 @@
 
 #include "channel/CellText.h"
 #include "channel/ChannelConstants.h"
+#include "platform/ShownText.h"
 #include "tools/FrequencyText.h"
 #include "tools/InputFile.h"
 
@@ -12,45 +13,6 @@ namespace vx40::tool {
 namespace {
 
 constexpr std::string_view kBlanks = " \t\r\f\v";
-
-// The length of the UTF-8 sequence at the start of text, 0 when it is none.
-std::size_t Utf8SequenceLength(std::string_view text) {
-    const auto lead = static_cast<unsigned char>(text.front());
-    const std::size_t length = lead < 0x80   ? 1
-                               : lead < 0xC2 ? 0
-                               : lead < 0xE0 ? 2
-                               : lead < 0xF0 ? 3
-                               : lead < 0xF5 ? 4
-                                             : 0;
-    if (length == 0 || length > text.size()) {
-        return 0;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
-            return 0;
-        }
-    }
-    return length;
-}
-
-// C0 controls, DEL and the C1 controls U+0080 to U+009F, which some terminals obey as well.
-bool IsControl(std::string_view character) {
-    const auto first = static_cast<unsigned char>(character.front());
-    if (character.size() == 1) {
-        return first < 0x20 || first == 0x7F;
-    }
-    return first == 0xC2 && static_cast<unsigned char>(character[1]) < 0xA0;
-}
-
-void AppendEscaped(std::string& shown, std::string_view bytes) {
-    constexpr std::string_view kHex = "0123456789abcdef";
-    for (const char byte : bytes) {
-        const auto value = static_cast<unsigned char>(byte);
-        shown += "\\x";
-        shown += kHex[value >> 4];
-        shown += kHex[value & 0x0F];
-    }
-}
 
 std::string_view Trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(kBlanks);
@@ -113,21 +75,7 @@ void PlanLineReader::EndLine(const LineHandler& onLine) {
 }
 
 std::string ShownPlanLine(std::string_view line) {
-    std::string shown;
-    for (std::size_t count = 0; !line.empty(); ++count) {
-        if (count == kShownLineCharacters) {
-            return shown + "…";
-        }
-        const std::size_t sequence = Utf8SequenceLength(line);
-        const std::string_view character = line.substr(0, std::max<std::size_t>(sequence, 1));
-        if (sequence == 0 || IsControl(character)) {
-            AppendEscaped(shown, character);
-        } else {
-            shown += character;
-        }
-        line.remove_prefix(character.size());
-    }
-    return shown;
+    return ShownText(line, kShownLineCharacters);
 }
 
 std::string PlanLinePrefix(const PlanLine& line) {

@@ -59,8 +59,8 @@ std::string PlanLinePrefix(const PlanLine& line);
 // can.
 std::optional<std::string> PlanLineProblem(const PlanLine& line, int channel);
 
-// A line as a message shows it: at most its first 60 characters, then "…"; control characters
-// and bytes that are no UTF-8 as "\x1b", so that no line can drive the terminal.
+// A line as a message shows it: at most its first 60 characters, then "…", escaped as ShownText
+// escapes it, so that no line can drive the terminal.
 std::string ShownPlanLine(std::string_view line);
 
 // The messages of a plan's offending lines. A plan may be any file: a terminal gets the first 20

@@ -6,6 +6,7 @@
 
 #include "channel/CellText.h"
 #include "channel/ChannelConstants.h"
+#include "platform/ShownText.h"
 #include "tools/ToolError.h"
 
 namespace vx40::tool {
@@ -51,7 +52,7 @@ std::vector<std::int32_t> ParseFrequencyArguments(const std::vector<std::string>
     for (const auto& text : texts) {
         const auto khz = ParseDecimalInt32(text);
         if (!khz) {
-            throw ToolError("\"" + text + "\" ist keine Frequenz in kHz", true);
+            throw ToolError("\"" + ShownText(text) + "\" ist keine Frequenz in kHz", true);
         }
         frequencies.push_back(*khz);
     }

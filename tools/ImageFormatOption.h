@@ -1,13 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include <CLI/App.hpp>
 
 #include "files/EpromFormats.h"
 
 namespace vx40::tool {
 
-// "--format bin|ihex|srec": the form in which an image is written (bin by default).
-void AddImageFormatOption(CLI::App& command, ImageFormat& format);
+// The form an output file's name asks for by its ending, without regard to letter case: ".hex",
+// ".ihx", ".ihex" Intel HEX; ".srec", ".s19", ".s28", ".s37", ".mot" S-records; anything else bin.
+ImageFormat ImageFormatForPath(std::string_view path);
+
+// "--format bin|ihex|srec": the form in which the image goes to outputPath. Without the option,
+// the ending of outputPath chooses it as ImageFormatForPath does; the option always wins.
+void AddImageFormatOption(CLI::App& command, ImageFormat& format, const std::string& outputPath);
 
 }  // namespace vx40::tool

@@ -34,7 +34,8 @@ void CheckInputReadable(const std::string& path, ReadableFiles kinds);
 std::string ReadInputBytes(const std::string& path, std::size_t maxBytes, ReadableFiles kinds);
 
 // The table of a channel-set file, or of standard input for "-". A load never fails: it reads a
-// missing file as empty, so the tool refuses such an input first, with ToolError as above.
+// missing file as empty, so the tool refuses such an input first, with ToolError as above. A file
+// that holds none of the sections Wert1 to Wert16 raises ToolRefusal ("keine Kanaldatei: ...").
 ChannelTable LoadChannelSetInput(const std::string& path);
 
 // A file argument of a command: the name the usage gives it ("-o", "PLAN") and the path.

@@ -154,7 +154,7 @@ ToolCommand PlanCommand() {
                     ->type_name("OUT.bin");
                 command.add_option("--vx4", arguments->vx4Path, "auch diese Kanaldatei schreiben")
                     ->type_name("OUT.vx4");
-                AddImageFormatOption(command, arguments->format);
+                AddImageFormatOption(command, arguments->format, arguments->binPath);
                 return [arguments](std::ostream& out, std::ostream& err) {
                     return RunPlan(*arguments, out, err);
                 };

@@ -5,6 +5,7 @@
 
 #include "channel/CellText.h"
 #include "channel/ChannelConstants.h"
+#include "platform/ShownText.h"
 
 namespace vx40::tool {
 namespace {
@@ -15,7 +16,7 @@ std::string PrintedText(const std::string& cell) {
     if (cell.find_first_not_of(' ') == std::string::npos) {
         return {};
     }
-    return cell;
+    return ShownText(cell);
 }
 
 std::string CsvField(const std::string& text) {

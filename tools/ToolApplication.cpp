@@ -11,6 +11,7 @@
 
 #include "files/FileFailureText.h"
 #include "platform/RuntimeFailure.h"
+#include "platform/ShownText.h"
 #include "tools/ExitCode.h"
 #include "tools/ToolCommand.h"
 #include "tools/ToolError.h"
@@ -80,6 +81,9 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
     const CLI::App* command = app.get_subcommands().front();
     try {
         return runs.at(command)(out, err);
+    } catch (const ToolRefusal& refusal) {
+        err << refusal.what() << '\n';
+        return kExitRefused;
     } catch (const ToolError& error) {
         err << kToolName << ": " << error.what() << '\n';
         if (error.ShowUsage()) {
@@ -87,10 +91,10 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
         }
         return kExitUsage;
     } catch (const RuntimeFailure& failure) {
-        err << kToolName << ": " << FailureReportText(failure.what()) << '\n';
+        err << kToolName << ": " << ShownText(FailureReportText(failure.what())) << '\n';
         return kExitUsage;
     } catch (const std::exception& failure) {
-        err << kToolName << ": " << failure.what() << '\n';
+        err << kToolName << ": " << ShownText(failure.what()) << '\n';
         return kExitUsage;
     }
 }

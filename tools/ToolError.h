@@ -19,4 +19,10 @@ class ToolError : public std::runtime_error {
     bool showUsage_;
 };
 
+// Input whose data the command refuses: the message alone on standard error, exit code 1.
+class ToolRefusal : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
 }  // namespace vx40::tool

@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+#include "platform/ShownText.h"
+
 namespace vx40::tool {
 namespace {
 
@@ -34,10 +36,8 @@ std::string UnexpectedText(const std::string& first, const std::string& all, boo
     return (commandGiven ? "überzähliges Argument: " : "unbekannter Befehl: ") + all;
 }
 
-}  // namespace
-
-std::string UsageErrorText(const CLI::ParseError& error, const std::vector<std::string>& unparsed,
-                           bool commandGiven) {
+std::string ParserErrorText(const CLI::ParseError& error, const std::vector<std::string>& unparsed,
+                            bool commandGiven) {
     const std::string_view what = error.what();
     if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr) {
         if (unparsed.empty()) {
@@ -73,6 +73,14 @@ std::string UsageErrorText(const CLI::ParseError& error, const std::vector<std::
         return std::string(what);
     }
     return "ungültiger Aufruf: " + std::string(what);
+}
+
+}  // namespace
+
+std::string UsageErrorText(const CLI::ParseError& error, const std::vector<std::string>& unparsed,
+                           bool commandGiven) {
+    // The parser's messages repeat the arguments as they were given.
+    return ShownText(ParserErrorText(error, unparsed, commandGiven));
 }
 
 }  // namespace vx40::tool

@@ -269,6 +269,11 @@ INSTANTIATE_TEST_SUITE_P(
         ReadUsageCase{
             "DecodeMissing", {"decode"}, "fehlt.bin", "sie existiert nicht", kDecodeUsage},
         ReadUsageCase{"DecodeFolder", {"decode"}, "", "das ist ein Ordner", kDecodeUsage},
+        ReadUsageCase{"DecodeNameTooLong",
+                      {"decode"},
+                      std::string(256, 'n'),
+                      "der Name ist zu lang",
+                      kDecodeUsage},
         ReadUsageCase{
             "ShowMissing", {"show", "--csv"}, "fehlt.vx4", "sie existiert nicht", kShowUsage},
         ReadUsageCase{"ShowFolder", {"show"}, "", "das ist ein Ordner", kShowUsage},
@@ -346,12 +351,13 @@ TEST(Show, PrintsAHandWrittenFileAsALoadReadsIt) {
     EXPECT_EQ(output.exitCode, 0);
 }
 
-TEST(Show, AFileOfOtherTextShowsEmptyRows) {
+TEST(Show, AFileOfOtherTextIsNoChannelSet) {
     TempDir dir;
     WriteBytes(dir.Path("other.vx4"), "kein INI-Text\n");
     const ToolOutput output = RunTool({"show", "--csv", dir.Path("other.vx4")});
-    EXPECT_EQ(output.out, kHeader + EmptyRows(1, 16));
-    EXPECT_EQ(output.exitCode, 0);
+    EXPECT_EQ(output.out, "");
+    EXPECT_EQ(output.err, "keine Kanaldatei: " + dir.Path("other.vx4") + "\n");
+    EXPECT_EQ(output.exitCode, 1);
 }
 
 TEST(Show, AlignsTheColumns) {

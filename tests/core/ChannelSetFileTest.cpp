@@ -145,6 +145,41 @@ TEST(ChannelSetFile, MissingFileLoadsAsEmptyCells) {
     EXPECT_EQ(table.Cell(0, 0), "Frequenz");
 }
 
+// Whether a file is a channel-set file at all: it holds one of the sections Wert1 to Wert16, in
+// any letter case, with keys or without. Every other file still loads, as empty cells.
+TEST(ChannelSetFile, LoadTellsWhetherTheFileHoldsAChannelSection) {
+    const struct {
+        std::string content;
+        bool channelSet;
+    } cases[] = {
+        {"[Wert1]\r\nFrequenz=798300\r\n", true},
+        {"; nur die letzte\n[ wert16 ]\n", true},
+        {"[Allgemein]\nName=x\n\r[WERT9]", true},
+        {"", false},
+        {"798300\n145125\n", false},
+        {"[Wert17]\nFrequenz=1\n[Wert0]\n[Wert]\n; [Wert1]\nWert1=1\n", false},
+        {std::string("\xff\xfe[\0W\0e\0r\0t\0"
+                     "1\0]\0\n\0",
+                     20),
+         false},
+        {std::string(128, '\x0f'), false},
+    };
+    for (const auto& row : cases) {
+        TempDir dir;
+        WriteBytes(dir.Path("in.vx4"), row.content);
+        ChannelTable table = testutil::CalculatedTable();
+        EXPECT_EQ(LoadChannelSet(table, StoreOn(dir.Path("in.vx4"))), row.channelSet)
+            << row.content;
+        if (!row.channelSet) {
+            EXPECT_EQ(table.Cell(0, 1), "");
+            EXPECT_EQ(table.Cell(11, 16), "");
+        }
+    }
+    TempDir dir;
+    ChannelTable table;
+    EXPECT_FALSE(LoadChannelSet(table, StoreOn(dir.Path("fehlt.vx4"))));
+}
+
 TEST(ChannelSetFile, FileOfAnotherProgramLoads) {
     TempDir dir;
     WriteBytes(dir.Path("other.vx4"),
