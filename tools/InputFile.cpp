@@ -114,9 +114,8 @@ ChannelTable LoadChannelSetInput(const std::string& path) {
     ChannelTable table;
     if (IsStandardStream(path)) {
         // Standard input can be read once: it is taken whole and read as the file would be.
-        if (!LoadChannelSetText(table,
-                                ReadInputBytes(path, std::numeric_limits<std::size_t>::max(),
-                                               ReadableFiles::RegularOnly))) {
+        if (!LoadChannelSetText(table, ReadInputBytes(path, std::numeric_limits<std::size_t>::max(),
+                                                      ReadableFiles::RegularOnly))) {
             throw ToolRefusal(NoChannelSetMessage(path));
         }
         return table;
