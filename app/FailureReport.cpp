@@ -7,7 +7,7 @@
 
 #include "app/ApplicationFrame.h"
 #include "app/FocusReturn.h"
-#include "platform/RuntimeFailure.h"
+#include "base/RuntimeFailure.h"
 
 namespace vx40 {
 namespace {

@@ -17,7 +17,7 @@
 
 #include "app/SystemBeep.h"
 #include "app/TypedText.h"
-#include "platform/NumericEditText.h"
+#include "text/NumericEditText.h"
 
 namespace vx40 {
 namespace {

@@ -6,7 +6,7 @@
 #include "app/ApplicationFrame.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
-#include "platform/FileReplace.h"
+#include "os/FileReplace.h"
 
 int main(int argc, char* argv[]) {
     if (!vx40::ApplicationFrame::DisplayAvailable()) {

@@ -5,7 +5,7 @@
 
 #include "channel/ChannelTable.h"
 #include "channel/DividerCalculation.h"
-#include "platform/IniFileStore.h"
+#include "files/IniFileStore.h"
 
 class QAction;
 class QCheckBox;

@@ -13,7 +13,7 @@
 #include "files/BinFile.h"
 #include "files/BinImage.h"
 #include "files/ChannelSetFile.h"
-#include "platform/IniFileStore.h"
+#include "files/IniFileStore.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <limits>
 #include <string_view>
 
+#include "base/RuntimeFailure.h"
 #include "channel/CellText.h"
 #include "channel/NibbleLayout.h"
-#include "platform/IntegerConversion.h"
-#include "platform/RuntimeFailure.h"
+#include "text/IntegerConversion.h"
 
 namespace vx40 {
 namespace {

@@ -7,8 +7,8 @@
 
 #include "files/EpromFormats.h"
 #include "files/FileFailureText.h"
-#include "platform/FileRead.h"
-#include "platform/ShownText.h"
+#include "os/FileRead.h"
+#include "text/ShownText.h"
 
 namespace vx40 {
 

@@ -8,8 +8,8 @@
 #include "channel/ChannelTable.h"
 #include "files/BinImage.h"
 #include "files/FileFailureText.h"
-#include "platform/FileRead.h"
-#include "platform/FileReplace.h"
+#include "os/FileRead.h"
+#include "os/FileReplace.h"
 
 namespace vx40 {
 

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "files/FileFailureText.h"
-#include "platform/FileRead.h"
-#include "platform/PrivateProfile.h"
-#include "platform/ShownText.h"
+#include "files/PrivateProfile.h"
+#include "os/FileRead.h"
+#include "text/ShownText.h"
 
 namespace vx40 {
 

@@ -8,7 +8,7 @@
 
 #include "channel/ChannelConstants.h"
 #include "channel/ChannelTable.h"
-#include "platform/IniFileStore.h"
+#include "files/IniFileStore.h"
 
 namespace vx40 {
 

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/FileRead.h"
-#include "platform/FileReplace.h"
+#include "os/FileRead.h"
+#include "os/FileReplace.h"
 
 namespace vx40 {
 

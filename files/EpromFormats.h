@@ -8,7 +8,7 @@
 #include "channel/ChannelTable.h"
 #include "files/BinFile.h"
 #include "files/BinImage.h"
-#include "platform/FileRead.h"
+#include "os/FileRead.h"
 
 namespace vx40 {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/ShownText.h"
+#include "text/ShownText.h"
 
 namespace vx40 {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/FileReplace.h"
+#include "os/FileReplace.h"
 
 namespace vx40 {
 

@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <string>
 
+#include "base/RuntimeFailure.h"
 #include "channel/CellText.h"
 #include "fuzz/FuzzCheck.h"
-#include "platform/IntegerConversion.h"
-#include "platform/RuntimeFailure.h"
+#include "text/IntegerConversion.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "fuzz/FuzzCheck.h"
-#include "platform/NumericEditText.h"
+#include "text/NumericEditText.h"
 
 namespace {
 

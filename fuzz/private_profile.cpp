@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "files/PrivateProfile.h"
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/FuzzTempDir.h"
-#include "platform/PrivateProfile.h"
 
 namespace {
 

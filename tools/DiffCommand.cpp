@@ -6,7 +6,7 @@
 #include "channel/CellText.h"
 #include "channel/ChannelReading.h"
 #include "files/BinFile.h"
-#include "platform/ShownText.h"
+#include "text/ShownText.h"
 #include "tools/CalculationOptions.h"
 #include "tools/ExitCode.h"
 #include "tools/FrequencyText.h"

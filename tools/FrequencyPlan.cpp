@@ -5,7 +5,7 @@
 
 #include "channel/CellText.h"
 #include "channel/ChannelConstants.h"
-#include "platform/ShownText.h"
+#include "text/ShownText.h"
 #include "tools/FrequencyText.h"
 #include "tools/InputFile.h"
 

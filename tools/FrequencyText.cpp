@@ -6,7 +6,7 @@
 
 #include "channel/CellText.h"
 #include "channel/ChannelConstants.h"
-#include "platform/ShownText.h"
+#include "text/ShownText.h"
 #include "tools/ToolError.h"
 
 namespace vx40::tool {

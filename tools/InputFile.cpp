@@ -13,8 +13,8 @@
 
 #include "files/ChannelSetFile.h"
 #include "files/FileFailureText.h"
-#include "platform/FileReplace.h"
-#include "platform/IniFileStore.h"
+#include "files/IniFileStore.h"
+#include "os/FileReplace.h"
 #include "tools/ToolError.h"
 
 namespace vx40::tool {

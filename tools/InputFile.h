@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "channel/ChannelTable.h"
-#include "platform/FileRead.h"
+#include "os/FileRead.h"
 
 namespace vx40::tool {
 

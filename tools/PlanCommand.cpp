@@ -2,6 +2,7 @@
 #include <memory>
 #include <optional>
 
+#include "base/RuntimeFailure.h"
 #include "channel/CellText.h"
 #include "channel/ChannelConstants.h"
 #include "files/BinFile.h"
@@ -9,8 +10,7 @@
 #include "files/ChannelSetFile.h"
 #include "files/EpromFormats.h"
 #include "files/FileFailureText.h"
-#include "platform/FileReplace.h"
-#include "platform/RuntimeFailure.h"
+#include "os/FileReplace.h"
 #include "tools/CalculationOptions.h"
 #include "tools/ExitCode.h"
 #include "tools/FrequencyPlan.h"

@@ -5,7 +5,7 @@
 
 #include "channel/CellText.h"
 #include "channel/ChannelConstants.h"
-#include "platform/ShownText.h"
+#include "text/ShownText.h"
 
 namespace vx40::tool {
 namespace {

@@ -9,9 +9,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include "base/RuntimeFailure.h"
 #include "files/FileFailureText.h"
-#include "platform/RuntimeFailure.h"
-#include "platform/ShownText.h"
+#include "text/ShownText.h"
 #include "tools/ExitCode.h"
 #include "tools/ToolCommand.h"
 #include "tools/ToolError.h"

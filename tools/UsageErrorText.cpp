@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "platform/ShownText.h"
+#include "text/ShownText.h"
 
 namespace vx40::tool {
 namespace {

@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <iostream>
 
-#include "platform/FileReplace.h"
+#include "os/FileReplace.h"
 #include "tools/ToolApplication.h"
 
 namespace {

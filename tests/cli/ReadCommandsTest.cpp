@@ -23,7 +23,7 @@
 #include "files/BinImage.h"
 #include "files/ChannelSetFile.h"
 #include "files/EpromFormats.h"
-#include "platform/IniFileStore.h"
+#include "files/IniFileStore.h"
 #include "tests/core/TempDir.h"
 
 namespace vx40::cli_test {

@@ -16,7 +16,7 @@
 
 #include "CalculatedTable.h"
 #include "TempDir.h"
-#include "platform/RuntimeFailure.h"
+#include "base/RuntimeFailure.h"
 
 namespace vx40 {
 namespace {

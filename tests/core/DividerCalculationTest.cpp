@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/RuntimeFailure.h"
 #include "channel/NFactorBackCalculation.h"
-#include "platform/RuntimeFailure.h"
 
 namespace vx40 {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/RuntimeFailure.h"
+#include "base/RuntimeFailure.h"
 
 namespace vx40 {
 namespace {

@@ -7,12 +7,12 @@
 
 #include "CalculatedTable.h"
 #include "TempDir.h"
+#include "base/RuntimeFailure.h"
 #include "channel/ChannelTable.h"
 #include "files/BinFile.h"
 #include "files/ChannelSetFile.h"
-#include "platform/IniFileStore.h"
-#include "platform/PrivateProfile.h"
-#include "platform/RuntimeFailure.h"
+#include "files/IniFileStore.h"
+#include "files/PrivateProfile.h"
 
 namespace vx40 {
 namespace {

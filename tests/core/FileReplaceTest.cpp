@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/FileReplace.h"
+#include "os/FileReplace.h"
 
 #include <fcntl.h>
 #include <grp.h>

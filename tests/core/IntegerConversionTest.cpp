@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/IntegerConversion.h"
+#include "text/IntegerConversion.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/RuntimeFailure.h"
+#include "base/RuntimeFailure.h"
 
 namespace vx40 {
 namespace {

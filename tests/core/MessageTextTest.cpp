@@ -6,7 +6,7 @@
 #include <string>
 
 #include "files/FileFailureText.h"
-#include "platform/ShownText.h"
+#include "text/ShownText.h"
 
 namespace vx40 {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/PrivateProfile.h"
+#include "files/PrivateProfile.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "TempDir.h"
-#include "platform/IniFileStore.h"
-#include "platform/RuntimeFailure.h"
+#include "base/RuntimeFailure.h"
+#include "files/IniFileStore.h"
 
 namespace vx40 {
 namespace {

@@ -22,7 +22,7 @@
 #include "app/FileDialog.h"
 #include "app/MessageDialog.h"
 #include "app/Unit2.h"
-#include "platform/RuntimeFailure.h"
+#include "base/RuntimeFailure.h"
 
 namespace vx40 {
 namespace {

@@ -1,17 +1,20 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Fails when a folder includes a header of a layer above it. The layers, from the bottom:
-# platform, then channel, then files, then app and tools side by side. bench, fuzz, docs and
-# tests may include anything.
+# Fails when a folder includes a header of a layer above it or beside it. The layers, from the
+# bottom: base; text and os side by side; channel (on text); files (on channel and os); then app
+# and tools side by side. bench, fuzz, docs and tests may include anything.
 #   cmake -DSOURCE_DIR=<tree> -P CheckLayers.cmake
-set(allowed_platform platform)
-set(allowed_channel platform channel)
-set(allowed_files platform channel files)
-set(allowed_app platform channel files app)
-set(allowed_tools platform channel files tools)
-set(project_folders platform channel files app tools bench fuzz docs tests)
+set(allowed_base base)
+set(allowed_text base text)
+set(allowed_os base os)
+set(allowed_channel base text channel)
+set(allowed_files base text os channel files)
+set(allowed_app base text os channel files app)
+set(allowed_tools base text os channel files tools)
+set(layers base text os channel files app tools)
+set(project_folders ${layers} bench fuzz docs tests)
 
 set(violations "")
-foreach(layer platform channel files app tools)
+foreach(layer ${layers})
     file(GLOB_RECURSE sources ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp)
     foreach(source ${sources})
         file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")

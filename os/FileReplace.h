@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/FileDescriptor.h"
+#include "os/posix/FileDescriptor.h"
 
 namespace vx40 {
 

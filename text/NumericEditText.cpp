@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/NumericEditText.h"
+#include "text/NumericEditText.h"
 
 #include <charconv>
 #include <cmath>

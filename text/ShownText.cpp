@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/ShownText.h"
+#include "text/ShownText.h"
 
 #include <algorithm>
 #include <array>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/PrivateProfile.h"
+#include "files/PrivateProfile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -13,8 +13,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/FileRead.h"
-#include "platform/FileReplace.h"
+#include "os/FileRead.h"
+#include "os/FileReplace.h"
 
 namespace vx40 {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/IniFileStore.h"
+#include "files/IniFileStore.h"
 
-#include "platform/RuntimeFailure.h"
+#include "base/RuntimeFailure.h"
 
 namespace vx40 {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/FileRead.h"
+#include "os/FileRead.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <array>
 #include <cerrno>
 
-#include "platform/FileDescriptor.h"
+#include "os/posix/FileDescriptor.h"
 
 namespace vx40 {
 

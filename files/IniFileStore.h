@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/PrivateProfile.h"
+#include "files/PrivateProfile.h"
 
 namespace vx40 {
 
