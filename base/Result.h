@@ -37,6 +37,13 @@ enum class FailureKind {
 };
 
 struct Failure {
+    Failure(FailureKind failureKind, int systemError = 0, std::string failureDetail = {},
+            std::size_t failurePosition = 0)
+        : kind(failureKind),
+          error(systemError),
+          detail(std::move(failureDetail)),
+          position(failurePosition) {}
+
     FailureKind kind;
     int error = 0;             // the system error number, where there is one
     std::string detail;        // the path, the line, the cell's text, ...

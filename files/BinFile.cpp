@@ -54,14 +54,14 @@ std::string_view BinRefusalMessage(BinImageFault fault) {
     return {};
 }
 
-BinImageParse ParseBinFilePrefix(const FilePrefix& prefix) {
-    if (!prefix.result.Ok()) {
+BinImageParse ParseBinFilePrefix(const Result<std::string>& prefix) {
+    if (!prefix.Ok()) {
         BinImageParse refused;
         refused.fault = BinImageFault::TooShort;
         return refused;
     }
     return ParseBinImage(
-        std::span(reinterpret_cast<const std::uint8_t*>(prefix.bytes.data()), prefix.bytes.size()));
+        std::span(reinterpret_cast<const std::uint8_t*>(prefix->data()), prefix->size()));
 }
 
 BinImageParse ReadBinFile(const std::string& path) {

@@ -26,7 +26,7 @@ enum class BinWriteOutcome { Written, InvalidCell, WriteFailed };
 struct [[nodiscard]] BinWriteResult {
     BinWriteOutcome outcome = BinWriteOutcome::Written;
     std::optional<InvalidNibbleCell> invalidCell;  // InvalidCell
-    FileReplaceResult replace;                     // WriteFailed
+    Status replace;                                // WriteFailed
     std::string message;                           // for the message dialog; empty when written
 
     bool Written() const { return outcome == BinWriteOutcome::Written; }
@@ -42,7 +42,7 @@ BinWriteResult WriteBinFile(const ChannelTable& table, const std::string& path);
 std::string_view BinRefusalMessage(BinImageFault fault);
 
 // The image of the first bytes of a file as they were read: a read that failed reads as too short.
-BinImageParse ParseBinFilePrefix(const FilePrefix& prefix);
+BinImageParse ParseBinFilePrefix(const Result<std::string>& prefix);
 
 // Reads the first 128 bytes of path and never more, so that a huge file or a device costs no
 // more than those. A folder, a FIFO without data, a missing or unreadable file reads as too short.

@@ -96,12 +96,12 @@ std::string NoChannelSetMessage(const std::string& path) {
 
 std::string ChannelSetLoadRefusal(const std::string& path) {
     // Nothing is read: the file is only opened, as each read of the load will open it.
-    const FileReadResult opened =
+    const Status opened =
         ReadFileChunks(path, 0, ReadableFiles::RegularOnly, [](std::string_view) { return true; });
     if (opened.Ok()) {
         return {};
     }
-    return FileReadFailureMessage(path, "kann nicht geladen", opened.error) +
+    return FileReadFailureMessage(path, "kann nicht geladen", opened.Error().error) +
            " Die Tabelle bleibt, wie sie war.";
 }
 

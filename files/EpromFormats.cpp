@@ -437,20 +437,22 @@ BinImageParse ParseImage(std::span<const std::uint8_t> bytes) {
 }
 
 ImageFileRead ReadImageStream(const std::string& path, ReadableFiles kinds) {
-    FilePrefix head;
+    std::string head;
     RecordReader reader;
-    head.result = ReadFileChunks(
+    Status read = ReadFileChunks(
         path, std::numeric_limits<std::size_t>::max(), kinds, [&](std::string_view chunk) {
-            if (head.bytes.size() < kBinImageSize) {
-                head.bytes.append(chunk.substr(0, kBinImageSize - head.bytes.size()));
+            if (head.size() < kBinImageSize) {
+                head.append(chunk.substr(0, kBinImageSize - head.size()));
             }
             return reader.Feed(chunk) ||
-                   (reader.FinalFormat() == ImageFormat::Bin && head.bytes.size() < kBinImageSize);
+                   (reader.FinalFormat() == ImageFormat::Bin && head.size() < kBinImageSize);
         });
-    if (reader.FinalFormat() != ImageFormat::Bin && head.result.Ok()) {
-        return {head.result, reader.Finish()};
+    if (reader.FinalFormat() != ImageFormat::Bin && read.Ok()) {
+        return {read, reader.Finish()};
     }
-    return {head.result, ParseBinFilePrefix(head)};
+    BinImageParse image =
+        read.Ok() ? ParseBinFilePrefix(std::move(head)) : ParseBinFilePrefix(read.Error());
+    return {std::move(read), std::move(image)};
 }
 
 BinImageParse ReadImageFile(const std::string& path) {

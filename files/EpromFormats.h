@@ -44,7 +44,7 @@ BinImageParse ParseImage(std::span<const std::uint8_t> bytes);
 // What a read of an image from a path gives: the read's own outcome, and the image or its
 // refusal. A read that failed gives a too-short image.
 struct ImageFileRead {
-    FileReadResult read;
+    Status read;
     BinImageParse image;
 };
 

@@ -60,31 +60,30 @@ constexpr std::array<std::pair<int, std::string_view>, 37> kSystemErrorReasons =
     {EFAULT, "ungültige Speicheradresse"},
 }};
 
-std::string FileWriteFailureReason(const FileReplaceResult& replace) {
-    switch (replace.failure) {
-        case FileReplaceFailure::TargetReadOnly:
+std::string FileWriteFailureReason(const Failure& replace) {
+    switch (replace.kind) {
+        case FailureKind::TargetReadOnly:
             return "die Datei ist schreibgeschützt";
-        case FileReplaceFailure::FolderNotWritable:
+        case FailureKind::FolderNotWritable:
             return "im Ordner darf keine Datei angelegt werden";
-        case FileReplaceFailure::NotRegularFile:
+        case FailureKind::NotRegularFile:
             return "das Ziel ist keine gewöhnliche Datei";
-        case FileReplaceFailure::FolderMissing:
+        case FailureKind::FolderMissing:
             return "der Ordner existiert nicht";
-        case FileReplaceFailure::DiskFull:
+        case FailureKind::DiskFull:
             return "der Datenträger ist voll";
-        case FileReplaceFailure::FileTooLarge:
+        case FailureKind::FileTooLarge:
             return "die Datei wäre zu groß";
-        case FileReplaceFailure::LinkNotFollowed:
-            if (!replace.untrustedLink.empty()) {
-                return UntrustedLinkReason(replace.untrustedLink);
+        case FailureKind::LinkNotFollowed:
+            if (!replace.detail.empty()) {
+                return UntrustedLinkReason(replace.detail);
             }
             return "sie ist ein symbolischer Link eines anderen Benutzers in einem Ordner, in den "
                    "alle schreiben dürfen; ihm wird nicht gefolgt";
-        case FileReplaceFailure::ForeignFile:
+        case FailureKind::ForeignFile:
             return "sie gehört einem anderen Benutzer und liegt in einem Ordner, in den alle "
                    "schreiben dürfen; sie wird nicht ersetzt";
-        case FileReplaceFailure::None:
-        case FileReplaceFailure::Other:
+        default:
             break;
     }
     return SystemErrorText(replace.error);
@@ -126,9 +125,9 @@ std::string FileReadFailureMessage(const std::string& path, const std::string& v
     return FileSentence(path, verb + " werden: " + FileReadFailureReason(error) + ".");
 }
 
-std::string FileWriteFailureMessage(const std::string& path, const FileReplaceResult& replace) {
+std::string FileWriteFailureMessage(const std::string& path, const Status& replace) {
     return FileSentence(
-        path, "konnte nicht geschrieben werden: " + FileWriteFailureReason(replace) + ".");
+        path, "konnte nicht geschrieben werden: " + FileWriteFailureReason(replace.Error()) + ".");
 }
 
 }  // namespace vx40

@@ -27,6 +27,6 @@ std::string FileReadFailureReason(int error);
 std::string FileReadFailureMessage(const std::string& path, const std::string& verb, int error);
 
 // "Die Datei "<path>" konnte nicht geschrieben werden: <reason>." for a failed replace.
-std::string FileWriteFailureMessage(const std::string& path, const FileReplaceResult& replace);
+std::string FileWriteFailureMessage(const std::string& path, const Status& replace);
 
 }  // namespace vx40

@@ -681,12 +681,14 @@ bool WritePrivateProfileStrings(std::span<const ProfileWrite> writes, const std:
         if (!plan) {
             return false;
         }
-        const FilePrefix old = ReadFilePrefix(path, std::numeric_limits<std::size_t>::max(),
-                                              ReadableFiles::RegularOnly);
-        if (!old.result.Ok() && old.result.error != ENOENT) {
+        const Result<std::string> old = ReadFilePrefix(
+            path, std::numeric_limits<std::size_t>::max(), ReadableFiles::RegularOnly);
+        if (!old.Ok() && old.Error().error != ENOENT) {
             return false;
         }
-        return ReplaceFile(path, NewContent(old.bytes, *plan), SyncToDisk::Yes).Ok();
+        return ReplaceFile(path, NewContent(old.Ok() ? *old : std::string(), *plan),
+                           SyncToDisk::Yes)
+            .Ok();
     } catch (const std::bad_alloc&) {
         return false;
     } catch (const std::length_error&) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/Result.h"
+
 namespace vx40 {
 
 // Which files a reader accepts besides regular files. Folders are never read.
@@ -17,26 +19,17 @@ enum class ReadableFiles {
     AnyWaitingForInput,
 };
 
-struct [[nodiscard]] FileReadResult {
-    int error = 0;  // the errno of the failing step, 0 on success
-
-    bool Ok() const { return error == 0; }
-};
-
 // Reads the file from its start and hands the bytes to consume chunk by chunk, until the end of
 // the file, until maxBytes bytes were handed over, or until consume returns false. Except for
 // AnyWaitingForInput the file is opened without blocking, so a FIFO without a writer or a device
 // without data reads as empty instead of hanging. A folder fails with EISDIR, any other file that
 // is not a regular file with EINVAL when only regular files are readable.
-FileReadResult ReadFileChunks(const std::string& path, std::size_t maxBytes, ReadableFiles kinds,
-                              const std::function<bool(std::string_view)>& consume);
-
-struct FilePrefix {
-    FileReadResult result;
-    std::string bytes;  // at most maxBytes; what was read before a failure is kept
-};
+// A failure is FailureKind::ReadFailed with the errno of the failing step and the path.
+Status ReadFileChunks(const std::string& path, std::size_t maxBytes, ReadableFiles kinds,
+                      const std::function<bool(std::string_view)>& consume);
 
 // At most the first maxBytes bytes of a file, never more, as ReadFileChunks reads them.
-FilePrefix ReadFilePrefix(const std::string& path, std::size_t maxBytes, ReadableFiles kinds);
+Result<std::string> ReadFilePrefix(const std::string& path, std::size_t maxBytes,
+                                   ReadableFiles kinds);
 
 }  // namespace vx40

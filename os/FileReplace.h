@@ -4,39 +4,21 @@
 #include <string>
 #include <string_view>
 
+#include "base/Result.h"
 #include "os/posix/FileDescriptor.h"
 
 namespace vx40 {
 
-// Why a replace failed, in the terms a message to the user needs.
-enum class FileReplaceFailure {
-    None,
-    TargetReadOnly,     // the target exists and may not be written
-    FolderNotWritable,  // no new file may be made in the target's folder
-    NotRegularFile,     // the target is a folder, a device, a FIFO, ...
-    FolderMissing,      // the target's folder does not exist
-    DiskFull,
-    FileTooLarge,     // beyond the file-size limit of the process or of the file system
-    LinkNotFollowed,  // a link in a shared sticky folder that someone else may have planted
-    ForeignFile,      // another user's file in a shared sticky folder, which may have been planted
-    Other,
-};
-
-struct [[nodiscard]] FileReplaceResult {
-    FileReplaceFailure failure = FileReplaceFailure::None;
-    int error = 0;  // the errno of the failing step, 0 on success
-    // LinkNotFollowed: the link that was not followed, when it is not the path itself but a
-    // folder on the way or a link that another link points at.
-    std::string untrustedLink = {};
-
-    bool Ok() const { return failure == FileReplaceFailure::None; }
-};
+// A failed replace is one of the file-replace kinds of FailureKind (TargetReadOnly to
+// WriteFailed) with the errno of the failing step. For LinkNotFollowed the detail names the link
+// that was not followed when it is not the path itself but a folder on the way or a link that
+// another link points at.
 
 enum class SyncToDisk : bool { No, Yes };
 
 struct [[nodiscard]] ReplacePairResult {
-    FileReplaceResult first;   // failed: neither target was changed
-    FileReplaceResult second;  // failed: the first target is new, the second as it was
+    Status first;   // failed: neither target was changed
+    Status second;  // failed: the first target is new, the second as it was
 };
 
 // A replace whose new file is complete beside its target and waits to take its place. Nothing
@@ -51,29 +33,29 @@ class [[nodiscard]] PreparedReplace {
     ~PreparedReplace();
 
     // The outcome of the preparation; only a prepared replace can be committed.
-    const FileReplaceResult& Result() const { return result_; }
+    const Status& Outcome() const { return result_; }
     bool Ok() const { return result_.Ok(); }
 
     // Puts the new file in place of the target in one step, with SIGINT, SIGTERM and SIGHUP held
     // back meanwhile, and with SyncToDisk::Yes flushes the new name to the disk. A failure leaves
     // the target as it was.
-    FileReplaceResult Commit();
+    Status Commit();
 
   private:
     friend PreparedReplace PrepareReplace(const std::string& path, std::string_view content,
                                           SyncToDisk sync);
     friend ReplacePairResult CommitReplacePair(PreparedReplace& first, PreparedReplace& second);
 
-    explicit PreparedReplace(FileReplaceResult failure);
+    explicit PreparedReplace(Status failure);
     PreparedReplace(FileDescriptor folder, std::string name, SyncToDisk sync);
 
     // The two steps of a commit: the new file gets its hidden temporary name where it replaces
     // an existing file, then takes the target's place in one rename or link.
-    FileReplaceResult NameNewFile();
-    FileReplaceResult PutInPlace();
+    Status NameNewFile();
+    Status PutInPlace();
     void SyncFolder() const;
 
-    FileReplaceResult result_;
+    Status result_;
     FileDescriptor folder_{-1};   // the target's folder, as it was checked
     std::string name_;            // the target's name in that folder
     std::string tempName_;        // the new file's name there; empty while it has none
@@ -110,7 +92,7 @@ ReplacePairResult CommitReplacePair(PreparedReplace& first, PreparedReplace& sec
 
 // Replaces the file at path whole with content, or leaves it exactly as it was: PrepareReplace,
 // then Commit. A hard link to the old file keeps the old content.
-FileReplaceResult ReplaceFile(const std::string& path, std::string_view content, SyncToDisk sync);
+Status ReplaceFile(const std::string& path, std::string_view content, SyncToDisk sync);
 
 // The file that ReplaceFile(path, ...) writes: path with its links followed as the replace follows
 // them, as far as they can be followed. A dangling link gives the name it points to.

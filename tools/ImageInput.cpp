@@ -12,7 +12,7 @@ BinImageParse ReadImageInput(const std::string& path) {
     const ImageFileRead read =
         ReadImageStream(InputReadPath(path), ReadableFiles::AnyWaitingForInput);
     if (!read.read.Ok()) {
-        RefuseUnreadableInput(path, read.read.error);
+        RefuseUnreadableInput(path, read.read.Error().error);
     }
     return read.image;
 }

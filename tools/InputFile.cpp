@@ -83,14 +83,14 @@ std::string InputReadPath(const std::string& path) {
 
 void ReadInputChunks(const std::string& path,
                      const std::function<void(std::string_view)>& consume) {
-    const FileReadResult read =
+    const Status read =
         ReadFileChunks(InputReadPath(path), std::numeric_limits<std::size_t>::max(),
                        InputKinds(path, ReadableFiles::RegularOnly), [&](std::string_view chunk) {
                            consume(chunk);
                            return true;
                        });
     if (!read.Ok()) {
-        RefuseUnreadableInput(path, read.error);
+        RefuseUnreadableInput(path, read.Error().error);
     }
 }
 
@@ -103,11 +103,12 @@ void CheckInputReadable(const std::string& path, ReadableFiles kinds) {
 }
 
 std::string ReadInputBytes(const std::string& path, std::size_t maxBytes, ReadableFiles kinds) {
-    FilePrefix read = ReadFilePrefix(InputReadPath(path), maxBytes, InputKinds(path, kinds));
-    if (!read.result.Ok()) {
-        RefuseUnreadableInput(path, read.result.error);
+    Result<std::string> read =
+        ReadFilePrefix(InputReadPath(path), maxBytes, InputKinds(path, kinds));
+    if (!read.Ok()) {
+        RefuseUnreadableInput(path, read.Error().error);
     }
-    return std::move(read.bytes);
+    return std::move(read).Value();
 }
 
 ChannelTable LoadChannelSetInput(const std::string& path) {

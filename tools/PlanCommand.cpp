@@ -54,12 +54,12 @@ void WritePlanFiles(const ChannelTable& table, const PlanArguments& arguments) {
     }
     PreparedReplace vx4 = PrepareReplace(arguments.vx4Path, *text, SyncToDisk::Yes);
     if (!vx4.Ok()) {
-        throw ToolError(FileWriteFailureMessage(arguments.vx4Path, vx4.Result()), false);
+        throw ToolError(FileWriteFailureMessage(arguments.vx4Path, vx4.Outcome()), false);
     }
     PreparedReplace bin = PrepareReplace(
         arguments.binPath, EncodedImage(*build.image, arguments.format), SyncToDisk::Yes);
     if (!bin.Ok()) {
-        throw ToolError(FileWriteFailureMessage(arguments.binPath, bin.Result()), false);
+        throw ToolError(FileWriteFailureMessage(arguments.binPath, bin.Outcome()), false);
     }
     const ReplacePairResult committed = CommitReplacePair(vx4, bin);
     if (!committed.first.Ok()) {
@@ -89,8 +89,7 @@ void WritePlanToStandardOutput(const ChannelTable& table, const PlanArguments& a
     if (!text) {
         throw IniWriteFailure(arguments.vx4Path);
     }
-    if (const FileReplaceResult vx4 = ReplaceFile(arguments.vx4Path, *text, SyncToDisk::Yes);
-        !vx4.Ok()) {
+    if (const Status vx4 = ReplaceFile(arguments.vx4Path, *text, SyncToDisk::Yes); !vx4.Ok()) {
         throw ToolError(FileWriteFailureMessage(arguments.vx4Path, vx4), false);
     }
 }

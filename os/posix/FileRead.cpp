@@ -17,6 +17,10 @@ namespace {
 
 constexpr std::size_t kChunkSize = 64 * 1024;
 
+Status ReadFailure(const std::string& path, int error) {
+    return Failure{FailureKind::ReadFailed, error, path};
+}
+
 int CheckKind(const struct stat& st, ReadableFiles kinds) {
     if (S_ISDIR(st.st_mode)) {
         return EISDIR;
@@ -29,29 +33,29 @@ int CheckKind(const struct stat& st, ReadableFiles kinds) {
 
 }  // namespace
 
-FileReadResult ReadFileChunks(const std::string& path, std::size_t maxBytes, ReadableFiles kinds,
-                              const std::function<bool(std::string_view)>& consume) {
+Status ReadFileChunks(const std::string& path, std::size_t maxBytes, ReadableFiles kinds,
+                      const std::function<bool(std::string_view)>& consume) {
     // A device is not even opened when only regular files are wanted: opening one can act.
     if (kinds == ReadableFiles::RegularOnly) {
         struct stat st {};
         if (::stat(path.c_str(), &st) != 0) {
-            return {errno};
+            return ReadFailure(path, errno);
         }
         if (const int error = CheckKind(st, kinds); error != 0) {
-            return {error};
+            return ReadFailure(path, error);
         }
     }
     const int blocking = kinds == ReadableFiles::AnyWaitingForInput ? 0 : O_NONBLOCK;
     const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC | blocking));
     if (fd.Get() < 0) {
-        return {errno};
+        return ReadFailure(path, errno);
     }
     struct stat st {};
     if (::fstat(fd.Get(), &st) != 0) {
-        return {errno};
+        return ReadFailure(path, errno);
     }
     if (const int error = CheckKind(st, kinds); error != 0) {
-        return {error};
+        return ReadFailure(path, error);
     }
 
     std::array<char, kChunkSize> buffer;
@@ -65,7 +69,7 @@ FileReadResult ReadFileChunks(const std::string& path, std::size_t maxBytes, Rea
             if (errno == EAGAIN || errno == EWOULDBLOCK) {
                 break;  // nothing there now: a FIFO or device without data ends here
             }
-            return {errno};
+            return ReadFailure(path, errno);
         }
         if (count == 0) {
             break;
@@ -78,13 +82,17 @@ FileReadResult ReadFileChunks(const std::string& path, std::size_t maxBytes, Rea
     return {};
 }
 
-FilePrefix ReadFilePrefix(const std::string& path, std::size_t maxBytes, ReadableFiles kinds) {
-    FilePrefix prefix;
-    prefix.result = ReadFileChunks(path, maxBytes, kinds, [&](std::string_view chunk) {
-        prefix.bytes.append(chunk);
+Result<std::string> ReadFilePrefix(const std::string& path, std::size_t maxBytes,
+                                   ReadableFiles kinds) {
+    std::string bytes;
+    Status read = ReadFileChunks(path, maxBytes, kinds, [&](std::string_view chunk) {
+        bytes.append(chunk);
         return true;
     });
-    return prefix;
+    if (!read.Ok()) {
+        return read.Error();
+    }
+    return bytes;
 }
 
 }  // namespace vx40

@@ -31,28 +31,28 @@ constexpr std::string_view kTempSuffix = ".tmp";
 // The number groups after the target's name: PID-COUNTER-TICKS-ATTEMPT.
 constexpr int kTempNumberCount = 4;
 
-FileReplaceResult Failed(FileReplaceFailure failure, int error) {
-    return {failure, error};
+Status Failed(FailureKind kind, int error) {
+    return Failure{kind, error};
 }
 
-FileReplaceResult FailedWith(int error) {
+Status FailedWith(int error) {
     switch (error) {
         case ENOENT:
         case ENOTDIR:
-            return Failed(FileReplaceFailure::FolderMissing, error);
+            return Failed(FailureKind::FolderMissing, error);
         case EACCES:
         case EPERM:
         case EROFS:
-            return Failed(FileReplaceFailure::FolderNotWritable, error);
+            return Failed(FailureKind::FolderNotWritable, error);
         case ENOSPC:
         case EDQUOT:
-            return Failed(FileReplaceFailure::DiskFull, error);
+            return Failed(FailureKind::DiskFull, error);
         case EFBIG:
-            return Failed(FileReplaceFailure::FileTooLarge, error);
+            return Failed(FailureKind::FileTooLarge, error);
         case EISDIR:
-            return Failed(FileReplaceFailure::NotRegularFile, error);
+            return Failed(FailureKind::NotRegularFile, error);
         default:
-            return Failed(FileReplaceFailure::Other, error);
+            return Failed(FailureKind::WriteFailed, error);
     }
 }
 
@@ -378,7 +378,7 @@ class TerminationSignalsHeld {
 
 }  // namespace
 
-PreparedReplace::PreparedReplace(FileReplaceResult failure) : result_(std::move(failure)) {}
+PreparedReplace::PreparedReplace(Status failure) : result_(std::move(failure)) {}
 
 PreparedReplace::PreparedReplace(FileDescriptor folder, std::string name, SyncToDisk sync)
     : folder_(std::move(folder)), name_(std::move(name)), sync_(sync) {}
@@ -401,9 +401,9 @@ PreparedReplace::~PreparedReplace() {
     }
 }
 
-FileReplaceResult PreparedReplace::NameNewFile() {
+Status PreparedReplace::NameNewFile() {
     if (!result_.Ok() || committed_) {
-        return result_.Ok() ? Failed(FileReplaceFailure::Other, EALREADY) : result_;
+        return result_.Ok() ? Failed(FailureKind::WriteFailed, EALREADY) : result_;
     }
     if (unnamed_.Get() < 0 || !replacesExisting_) {
         return {};
@@ -424,9 +424,9 @@ FileReplaceResult PreparedReplace::NameNewFile() {
     return {};
 }
 
-FileReplaceResult PreparedReplace::PutInPlace() {
+Status PreparedReplace::PutInPlace() {
     if (committed_) {
-        return Failed(FileReplaceFailure::Other, EALREADY);
+        return Failed(FailureKind::WriteFailed, EALREADY);
     }
     committed_ = true;
     if (unnamed_.Get() >= 0) {
@@ -470,8 +470,8 @@ void PreparedReplace::SyncFolder() const {
     }
 }
 
-FileReplaceResult PreparedReplace::Commit() {
-    FileReplaceResult installed;
+Status PreparedReplace::Commit() {
+    Status installed;
     {
         // Between its hidden name and the rename, only SIGKILL can leave the new file behind.
         const TerminationSignalsHeld held;
@@ -488,27 +488,26 @@ FileReplaceResult PreparedReplace::Commit() {
 
 PreparedReplace PrepareReplace(const std::string& path, std::string_view content, SyncToDisk sync) {
     if (path.empty()) {
-        return PreparedReplace(Failed(FileReplaceFailure::FolderMissing, ENOENT));
+        return PreparedReplace(Failed(FailureKind::FolderMissing, ENOENT));
     }
     const ResolvedTarget target = ResolveLinks(path);
     if (target.linkNotFollowed) {
-        FileReplaceResult refused = Failed(FileReplaceFailure::LinkNotFollowed, target.error);
-        refused.untrustedLink = target.untrustedLink;
-        return PreparedReplace(std::move(refused));
+        return PreparedReplace(
+            Failure{FailureKind::LinkNotFollowed, target.error, target.untrustedLink});
     }
     if (target.error != 0) {
         return PreparedReplace(FailedWith(target.error));
     }
     if (target.mustBeFolder) {
-        return PreparedReplace(Failed(FileReplaceFailure::NotRegularFile, EISDIR));
+        return PreparedReplace(Failed(FailureKind::NotRegularFile, EISDIR));
     }
     if (target.status.has_value()) {
         if (!S_ISREG(target.status->st_mode)) {
-            return PreparedReplace(Failed(FileReplaceFailure::NotRegularFile,
+            return PreparedReplace(Failed(FailureKind::NotRegularFile,
                                           S_ISDIR(target.status->st_mode) ? EISDIR : EINVAL));
         }
         if (!IsTrustedIn(*target.status, target.folderStatus)) {
-            return PreparedReplace(Failed(FileReplaceFailure::ForeignFile, EPERM));
+            return PreparedReplace(Failed(FailureKind::ForeignFile, EPERM));
         }
     }
 
@@ -521,17 +520,16 @@ PreparedReplace PrepareReplace(const std::string& path, std::string_view content
     }
     if (::fstat(folder.Get(), &opened) != 0 || opened.st_dev != target.folderStatus.st_dev ||
         opened.st_ino != target.folderStatus.st_ino) {
-        return PreparedReplace(Failed(FileReplaceFailure::Other, EAGAIN));
+        return PreparedReplace(Failed(FailureKind::WriteFailed, EAGAIN));
     }
     if (target.status.has_value()) {
         if ((target.status->st_mode & 0222) == 0) {
-            return PreparedReplace(Failed(FileReplaceFailure::TargetReadOnly, EACCES));
+            return PreparedReplace(Failed(FailureKind::TargetReadOnly, EACCES));
         }
         if (::faccessat(folder.Get(), target.name.c_str(), W_OK, AT_EACCESS) != 0) {
             const int error = errno;
-            return PreparedReplace(Failed(error == ENOENT ? FileReplaceFailure::FolderMissing
-                                                          : FileReplaceFailure::TargetReadOnly,
-                                          error));
+            return PreparedReplace(Failed(
+                error == ENOENT ? FailureKind::FolderMissing : FailureKind::TargetReadOnly, error));
         }
     }
     RemoveLeftoverTempFiles(folder.Get(), target.name);
@@ -585,7 +583,7 @@ PreparedReplace PrepareReplace(const std::string& path, std::string_view content
 ReplacePairResult CommitReplacePair(PreparedReplace& first, PreparedReplace& second) {
     ReplacePairResult result;
     if (!first.Ok() || !second.Ok()) {
-        result.first = first.Ok() ? second.Result() : first.Result();
+        result.first = first.Ok() ? second.Outcome() : first.Outcome();
         return result;
     }
     {
@@ -609,10 +607,10 @@ ReplacePairResult CommitReplacePair(PreparedReplace& first, PreparedReplace& sec
     return result;
 }
 
-FileReplaceResult ReplaceFile(const std::string& path, std::string_view content, SyncToDisk sync) {
+Status ReplaceFile(const std::string& path, std::string_view content, SyncToDisk sync) {
     PreparedReplace prepared = PrepareReplace(path, content, sync);
     if (!prepared.Ok()) {
-        return prepared.Result();
+        return prepared.Outcome();
     }
     return prepared.Commit();
 }

@@ -210,7 +210,7 @@ TEST(BinWrite, FailuresNameThePathAndTheReason) {
               "Die Datei \"/dev/full\" konnte nicht geschrieben werden: das Ziel ist keine "
               "gewöhnliche Datei.");
     const BinWriteResult folder = WriteBinFile(PatternTable(), dir.Path());
-    EXPECT_EQ(folder.replace.failure, FileReplaceFailure::NotRegularFile);
+    EXPECT_EQ(folder.replace.Error().kind, FailureKind::NotRegularFile);
     EXPECT_EQ(dir.Names(), Names{});
 }
 

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <random>
 #include <string>
@@ -23,6 +24,11 @@
 namespace vx40 {
 namespace {
 
+// The kind of a failed replace; none when it succeeded.
+std::optional<FailureKind> KindOf(const Status& status) {
+    return status.Ok() ? std::nullopt : std::optional(status.Error().kind);
+}
+
 using testutil::FileSizeLimit;
 using testutil::ModeOf;
 using testutil::ReadBytes;
@@ -33,7 +39,7 @@ using Names = std::vector<std::string>;
 TEST(FileReplace, NewFileGetsTheContentAndTheModeOfTheUmask) {
     TempDir dir;
     const mode_t oldMask = ::umask(027);
-    const FileReplaceResult result = ReplaceFile(dir.Path("new.bin"), "abc", SyncToDisk::Yes);
+    const Status result = ReplaceFile(dir.Path("new.bin"), "abc", SyncToDisk::Yes);
     ::umask(oldMask);
     ASSERT_TRUE(result.Ok());
     EXPECT_EQ(ReadBytes(dir.Path("new.bin")), "abc");
@@ -57,8 +63,8 @@ TEST(FileReplace, ReadOnlyTargetIsRefusedEvenForRoot) {
     const std::string path = dir.Path("locked.bin");
     WriteBytes(path, "old");
     ::chmod(path.c_str(), 0444);
-    const FileReplaceResult result = ReplaceFile(path, "new", SyncToDisk::Yes);
-    EXPECT_EQ(result.failure, FileReplaceFailure::TargetReadOnly);
+    const Status result = ReplaceFile(path, "new", SyncToDisk::Yes);
+    EXPECT_EQ(KindOf(result), FailureKind::TargetReadOnly);
     EXPECT_EQ(ReadBytes(path), "old");
     EXPECT_EQ(ModeOf(path), 0444u);
     EXPECT_EQ(dir.Names(), Names{"locked.bin"});
@@ -89,15 +95,15 @@ TEST(FileReplace, LinkLoopIsRefused) {
     TempDir dir;
     std::filesystem::create_symlink("two", dir.Path("one"));
     std::filesystem::create_symlink("one", dir.Path("two"));
-    const FileReplaceResult result = ReplaceFile(dir.Path("one"), "x", SyncToDisk::No);
-    EXPECT_EQ(result.failure, FileReplaceFailure::Other);
-    EXPECT_EQ(result.error, ELOOP);
+    const Status result = ReplaceFile(dir.Path("one"), "x", SyncToDisk::No);
+    EXPECT_EQ(KindOf(result), FailureKind::WriteFailed);
+    EXPECT_EQ(result.Error().error, ELOOP);
 }
 
 TEST(FileReplace, TargetInAMissingFolderCreatesNothing) {
     TempDir dir;
-    const FileReplaceResult result = ReplaceFile(dir.Path("gone/x.bin"), "x", SyncToDisk::Yes);
-    EXPECT_EQ(result.failure, FileReplaceFailure::FolderMissing);
+    const Status result = ReplaceFile(dir.Path("gone/x.bin"), "x", SyncToDisk::Yes);
+    EXPECT_EQ(KindOf(result), FailureKind::FolderMissing);
     EXPECT_EQ(dir.Names(), Names{});
 }
 
@@ -115,8 +121,8 @@ class FileReplaceNotRegular : public ::testing::TestWithParam<NotRegularCase> {}
 TEST_P(FileReplaceNotRegular, IsRefusedAndLeftAlone) {
     TempDir dir;
     const std::string path = GetParam().make(dir);
-    const FileReplaceResult result = ReplaceFile(path, "x", SyncToDisk::Yes);
-    EXPECT_EQ(result.failure, FileReplaceFailure::NotRegularFile);
+    const Status result = ReplaceFile(path, "x", SyncToDisk::Yes);
+    EXPECT_EQ(KindOf(result), FailureKind::NotRegularFile);
     EXPECT_FALSE(std::filesystem::is_regular_file(path));
 }
 
@@ -141,13 +147,13 @@ TEST(FileReplace, WriteBreakingOffInTheMiddleLeavesTheOldFile) {
     TempDir dir;
     const std::string path = dir.Path("image.bin");
     WriteBytes(path, "old content");
-    FileReplaceResult result;
+    Status result;
     {
         const FileSizeLimit limit(1000);
         result = ReplaceFile(path, std::string(4096, 'n'), SyncToDisk::Yes);
     }
-    EXPECT_EQ(result.failure, FileReplaceFailure::FileTooLarge);
-    EXPECT_EQ(result.error, EFBIG);
+    EXPECT_EQ(KindOf(result), FailureKind::FileTooLarge);
+    EXPECT_EQ(result.Error().error, EFBIG);
     EXPECT_EQ(ReadBytes(path), "old content");
     EXPECT_EQ(dir.Names(), Names{"image.bin"});
 }
@@ -199,12 +205,12 @@ TEST_P(FileReplacePlantedLink, IsFollowedOnlyWhenTrusted) {
     std::filesystem::create_symlink(shared + "/out.bin", dir.Path("mine"));
 
     for (const std::string& path : {shared + "/out.bin", dir.Path("mine")}) {
-        const FileReplaceResult result = ReplaceFile(path, "new", SyncToDisk::Yes);
+        const Status result = ReplaceFile(path, "new", SyncToDisk::Yes);
         if (c.followed) {
             EXPECT_TRUE(result.Ok()) << path;
             EXPECT_EQ(ReadBytes(dir.Path("victim")), "new");
         } else {
-            EXPECT_EQ(result.failure, FileReplaceFailure::LinkNotFollowed) << path;
+            EXPECT_EQ(KindOf(result), FailureKind::LinkNotFollowed) << path;
             EXPECT_EQ(ReadBytes(dir.Path("victim")), "root's");
         }
         EXPECT_TRUE(testutil::IsSymlink(shared + "/out.bin"));
@@ -321,14 +327,14 @@ TEST(FileReplace, PreparedReplaceChangesNothingUntilItIsCommitted) {
     EXPECT_EQ(ModeOf(existing), 0640u);
     EXPECT_EQ(ReadBytes(dir.Path("fresh.bin")), "made");
     EXPECT_EQ(dir.Names(), (Names{"fresh.bin", "old.bin"}));
-    EXPECT_EQ(a.Commit().failure, FileReplaceFailure::Other);
+    EXPECT_EQ(KindOf(a.Commit()), FailureKind::WriteFailed);
 
     // A pair with a refused half commits neither.
     WriteBytes(dir.Path("locked.bin"), "locked");
     ::chmod(dir.Path("locked.bin").c_str(), 0444);
     PreparedReplace c = PrepareReplace(existing, "newer", SyncToDisk::Yes);
     PreparedReplace d = PrepareReplace(dir.Path("locked.bin"), "x", SyncToDisk::Yes);
-    EXPECT_EQ(CommitReplacePair(c, d).first.failure, FileReplaceFailure::TargetReadOnly);
+    EXPECT_EQ(KindOf(CommitReplacePair(c, d).first), FailureKind::TargetReadOnly);
     EXPECT_EQ(ReadBytes(existing), "new");
 }
 
@@ -456,8 +462,8 @@ INSTANTIATE_TEST_SUITE_P(
 struct SharedPathCase {
     const char* name;
     std::string path;  // in the test's folder; s/ is sticky and everyone may write to it
-    FileReplaceFailure failure;
-    std::string untrustedLink;  // in the test's folder
+    std::optional<FailureKind> failure;  // none: replaced
+    std::string untrustedLink;           // in the test's folder
 };
 
 void PrintTo(const SharedPathCase& c, std::ostream* os) {
@@ -488,12 +494,13 @@ TEST_P(FileReplaceSharedPath, TrustsOnlyWhatThePlanterCannotHaveMade) {
     ASSERT_EQ(::chmod((shared + "/theirs").c_str(), 0666), 0);
     WriteBytes(shared + "/ours", "ours");
 
-    const FileReplaceResult result = ReplaceFile(dir.Path(c.path), "new", SyncToDisk::Yes);
-    EXPECT_EQ(result.failure, c.failure);
-    EXPECT_EQ(result.untrustedLink, c.untrustedLink.empty() ? "" : dir.Path(c.untrustedLink));
+    const Status result = ReplaceFile(dir.Path(c.path), "new", SyncToDisk::Yes);
+    EXPECT_EQ(KindOf(result), c.failure);
+    EXPECT_EQ(result.Ok() ? "" : result.Error().detail,
+              c.untrustedLink.empty() ? "" : dir.Path(c.untrustedLink));
     EXPECT_EQ(ReadBytes(dir.Path("victim/v.bin")), "root's");
     EXPECT_EQ(ReadBytes(shared + "/theirs"), "theirs");
-    if (c.failure == FileReplaceFailure::None) {
+    if (!c.failure) {
         EXPECT_EQ(ReadBytes(dir.Path(c.path)), "new");
     }
     EXPECT_EQ(dir.Names(), (Names{"mine", "s", "victim"}));
@@ -501,17 +508,16 @@ TEST_P(FileReplaceSharedPath, TrustsOnlyWhatThePlanterCannotHaveMade) {
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, FileReplaceSharedPath,
-    ::testing::Values(
-        SharedPathCase{"PlantedLinkAsFolder", "s/d/v.bin", FileReplaceFailure::LinkNotFollowed,
-                       "s/d"},
-        SharedPathCase{"PlantedLinkBehindOwnLinks", "mine/v.bin",
-                       FileReplaceFailure::LinkNotFollowed, "s/d"},
-        SharedPathCase{"PlantedLinkAfterDotDot", "s/../s/d/v.bin",
-                       FileReplaceFailure::LinkNotFollowed, "s/../s/d"},
-        SharedPathCase{"PlantedLinkItself", "s/d", FileReplaceFailure::LinkNotFollowed, ""},
-        SharedPathCase{"OtherUsersFile", "s/theirs", FileReplaceFailure::ForeignFile, ""},
-        SharedPathCase{"OwnFile", "s/ours", FileReplaceFailure::None, ""},
-        SharedPathCase{"NewFile", "s/new.bin", FileReplaceFailure::None, ""}),
+    ::testing::Values(SharedPathCase{"PlantedLinkAsFolder", "s/d/v.bin",
+                                     FailureKind::LinkNotFollowed, "s/d"},
+                      SharedPathCase{"PlantedLinkBehindOwnLinks", "mine/v.bin",
+                                     FailureKind::LinkNotFollowed, "s/d"},
+                      SharedPathCase{"PlantedLinkAfterDotDot", "s/../s/d/v.bin",
+                                     FailureKind::LinkNotFollowed, "s/../s/d"},
+                      SharedPathCase{"PlantedLinkItself", "s/d", FailureKind::LinkNotFollowed, ""},
+                      SharedPathCase{"OtherUsersFile", "s/theirs", FailureKind::ForeignFile, ""},
+                      SharedPathCase{"OwnFile", "s/ours", std::nullopt, ""},
+                      SharedPathCase{"NewFile", "s/new.bin", std::nullopt, ""}),
     [](const ::testing::TestParamInfo<SharedPathCase>& param) { return param.param.name; });
 
 // Only between naming the complete file and renaming it over the target, two calls in a row, can a
@@ -535,8 +541,7 @@ TEST(FileReplace, KilledWritersLeaveNoTemporaryFile) {
         ASSERT_GE(child, 0);
         if (child == 0) {
             for (;;) {
-                [[maybe_unused]] const FileReplaceResult ignored =
-                    ReplaceFile(path, content, SyncToDisk::No);
+                [[maybe_unused]] const Status ignored = ReplaceFile(path, content, SyncToDisk::No);
             }
         }
         int status = 0;
