@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <memory>
 #include <optional>
+
+#include <CLI/App.hpp>
 
 #include "channel/CellText.h"
 #include "channel/ChannelConstants.h"
@@ -51,21 +52,19 @@ int RunCalc(const CalcArguments& arguments, std::ostream& out, std::ostream& err
     return exitCode;
 }
 
+void DeclareCalc(CLI::App& command, CalcArguments& arguments) {
+    AddCalculationOptions(command, arguments.calculation);
+    AddCsvFlag(command, arguments.csv);
+    command.add_option("FREQ_KHZ", arguments.frequencies, "Frequenzen in kHz")
+        ->required()
+        ->type_name("");
+}
+
 }  // namespace
 
 ToolCommand CalcCommand() {
-    return {"calc", "Frequenzen berechnen wie \"Rechnen\"", "[OPTIONEN] [--csv] FREQ_KHZ...",
-            [](CLI::App& command) -> CommandRun {
-                auto arguments = std::make_shared<CalcArguments>();
-                AddCalculationOptions(command, arguments->calculation);
-                command.add_flag("--csv", arguments->csv, "durch Kommas getrennt ausgeben");
-                command.add_option("FREQ_KHZ", arguments->frequencies, "Frequenzen in kHz")
-                    ->required()
-                    ->type_name("");
-                return [arguments](std::ostream& out, std::ostream& err) {
-                    return RunCalc(*arguments, out, err);
-                };
-            }};
+    return CommandOf("calc", "Frequenzen berechnen wie \"Rechnen\"",
+                     "[OPTIONEN] [--csv] FREQ_KHZ...", DeclareCalc, RunCalc);
 }
 
 }  // namespace vx40::tool

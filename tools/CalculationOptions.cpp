@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include <CLI/App.hpp>
+
 #include "channel/CellText.h"
 #include "channel/ChannelConstants.h"
 #include "channel/Prescalers.h"

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <CLI/App.hpp>
-
 #include "channel/DividerCalculation.h"
+
+namespace CLI {
+class App;
+}
 
 namespace vx40::tool {
 

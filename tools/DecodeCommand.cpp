@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <memory>
+
+#include <CLI/App.hpp>
 
 #include "channel/NFactorBackCalculation.h"
 #include "tools/ExitCode.h"
@@ -28,23 +29,20 @@ int RunDecode(const ReadArguments& arguments, std::ostream& out, std::ostream& e
     return kExitSuccess;
 }
 
+void DeclareDecode(CLI::App& command, ReadArguments& arguments) {
+    AddCsvFlag(command, arguments.csv);
+    command
+        .add_option("IN.bin", arguments.inputPath,
+                    "die Bin-Datei, auch als Intel HEX oder S-Records (-: Standardeingabe)")
+        ->required()
+        ->type_name("");
+}
+
 }  // namespace
 
 ToolCommand DecodeCommand() {
-    return {"decode", "eine Bin-Datei lesen und N-Faktoren und Frequenzen zurückrechnen",
-            "[--csv] IN.bin", [](CLI::App& command) -> CommandRun {
-                auto arguments = std::make_shared<ReadArguments>();
-                command.add_flag("--csv", arguments->csv, "durch Kommas getrennt ausgeben");
-                command
-                    .add_option(
-                        "IN.bin", arguments->inputPath,
-                        "die Bin-Datei, auch als Intel HEX oder S-Records (-: Standardeingabe)")
-                    ->required()
-                    ->type_name("");
-                return [arguments](std::ostream& out, std::ostream& err) {
-                    return RunDecode(*arguments, out, err);
-                };
-            }};
+    return CommandOf("decode", "eine Bin-Datei lesen und N-Faktoren und Frequenzen zurückrechnen",
+                     "[--csv] IN.bin", DeclareDecode, RunDecode);
 }
 
 }  // namespace vx40::tool

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <algorithm>
-#include <memory>
 #include <optional>
+
+#include <CLI/App.hpp>
 
 #include "channel/CellText.h"
 #include "channel/ChannelReading.h"
@@ -101,27 +102,24 @@ int RunDiff(const DiffArguments& arguments, std::ostream& out, std::ostream& /*e
     return rows.empty() ? kExitSuccess : kExitRefused;
 }
 
+void DeclareDiff(CLI::App& command, DiffArguments& arguments) {
+    AddCrystalOption(command, arguments.crystalHz);
+    AddCsvFlag(command, arguments.csv);
+    command
+        .add_option("A", arguments.first,
+                    "Bin-Datei, Intel HEX, S-Records oder Kanaldatei (.vx4); -: Standardeingabe")
+        ->required()
+        ->type_name("");
+    command.add_option("B", arguments.second, "ebenso")->required()->type_name("");
+}
+
 }  // namespace
 
 ToolCommand DiffCommand() {
-    return {
+    return CommandOf(
         "diff",
         "zwei Abbilder oder Kanaldateien Nibble für Nibble vergleichen (0 gleich, 1 verschieden)",
-        "[--crystal HZ] [--csv] A B", [](CLI::App& command) -> CommandRun {
-            auto arguments = std::make_shared<DiffArguments>();
-            AddCrystalOption(command, arguments->crystalHz);
-            command.add_flag("--csv", arguments->csv, "durch Kommas getrennt ausgeben");
-            command
-                .add_option(
-                    "A", arguments->first,
-                    "Bin-Datei, Intel HEX, S-Records oder Kanaldatei (.vx4); -: Standardeingabe")
-                ->required()
-                ->type_name("");
-            command.add_option("B", arguments->second, "ebenso")->required()->type_name("");
-            return [arguments](std::ostream& out, std::ostream& err) {
-                return RunDiff(*arguments, out, err);
-            };
-        }};
+        "[--crystal HZ] [--csv] A B", DeclareDiff, RunDiff);
 }
 
 }  // namespace vx40::tool

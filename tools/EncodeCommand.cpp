@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <memory>
 #include <optional>
+
+#include <CLI/App.hpp>
 
 #include "files/EpromFormats.h"
 #include "tools/ExitCode.h"
@@ -36,23 +37,19 @@ int RunEncode(const EncodeArguments& arguments, std::ostream& out, std::ostream&
     throw ToolError(written.message, false);
 }
 
+void DeclareEncode(CLI::App& command, EncodeArguments& arguments) {
+    command.add_option("IN.vx4", arguments.inputPath, "die Kanaldatei")->required()->type_name("");
+    command.add_option("-o", arguments.binPath, "die Bin-Datei, die geschrieben wird")
+        ->required()
+        ->type_name("OUT.bin");
+    AddImageFormatOption(command, arguments.format, arguments.binPath);
+}
+
 }  // namespace
 
 ToolCommand EncodeCommand() {
-    return {"encode", "eine Kanaldatei als Bin-Datei schreiben",
-            "IN.vx4 -o OUT.bin [--format FORMAT]", [](CLI::App& command) -> CommandRun {
-                auto arguments = std::make_shared<EncodeArguments>();
-                command.add_option("IN.vx4", arguments->inputPath, "die Kanaldatei")
-                    ->required()
-                    ->type_name("");
-                command.add_option("-o", arguments->binPath, "die Bin-Datei, die geschrieben wird")
-                    ->required()
-                    ->type_name("OUT.bin");
-                AddImageFormatOption(command, arguments->format, arguments->binPath);
-                return [arguments](std::ostream& out, std::ostream& err) {
-                    return RunEncode(*arguments, out, err);
-                };
-            }};
+    return CommandOf("encode", "eine Kanaldatei als Bin-Datei schreiben",
+                     "IN.vx4 -o OUT.bin [--format FORMAT]", DeclareEncode, RunEncode);
 }
 
 }  // namespace vx40::tool

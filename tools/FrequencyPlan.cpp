@@ -5,24 +5,12 @@
 
 #include "channel/CellText.h"
 #include "channel/ChannelConstants.h"
+#include "text/CharacterRules.h"
 #include "text/ShownText.h"
 #include "tools/FrequencyText.h"
 #include "tools/InputFile.h"
 
 namespace vx40::tool {
-namespace {
-
-constexpr std::string_view kBlanks = " \t\r\f\v";
-
-std::string_view Trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
-}  // namespace
 
 void PlanLineReader::Feed(std::string_view bytes, const LineHandler& onLine) {
     while (!bytes.empty()) {
@@ -48,7 +36,7 @@ void PlanLineReader::Append(std::string_view bytes) {
     }
     lineOpen_ = true;
     if (kept_.empty()) {
-        const auto first = bytes.find_first_not_of(kBlanks);
+        const auto first = bytes.find_first_not_of(kLineBlanks);
         if (first == std::string_view::npos) {
             return;
         }
@@ -57,7 +45,7 @@ void PlanLineReader::Append(std::string_view bytes) {
     const std::size_t room = kKeptLineBytes - kept_.size();
     kept_.append(bytes.substr(0, room));
     if (bytes.size() > room &&
-        bytes.substr(room).find_first_not_of(kBlanks) != std::string_view::npos) {
+        bytes.substr(room).find_first_not_of(kLineBlanks) != std::string_view::npos) {
         cut_ = true;
     }
 }
@@ -65,7 +53,7 @@ void PlanLineReader::Append(std::string_view bytes) {
 void PlanLineReader::EndLine(const LineHandler& onLine) {
     ++lineNumber_;
     // A cut line is longer than any number, and what a message shows of it is all kept.
-    const std::string_view line = cut_ ? std::string_view(kept_) : Trimmed(kept_);
+    const std::string_view line = cut_ ? std::string_view(kept_) : Trimmed(kept_, kLineBlanks);
     if (!line.empty() && line.front() != '#') {
         onLine({lineNumber_, std::string(line), cut_ ? std::nullopt : ParseDecimalInt32(line)});
     }

@@ -6,6 +6,8 @@
 #include <optional>
 #include <utility>
 
+#include <CLI/App.hpp>
+
 namespace vx40::tool {
 namespace {
 

@@ -4,9 +4,11 @@
 #include <string>
 #include <string_view>
 
-#include <CLI/App.hpp>
-
 #include "files/EpromFormats.h"
+
+namespace CLI {
+class App;
+}
 
 namespace vx40::tool {
 

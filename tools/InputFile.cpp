@@ -2,7 +2,6 @@
 #include "tools/InputFile.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -14,6 +13,7 @@
 #include "files/ChannelSetFile.h"
 #include "files/FileFailureText.h"
 #include "files/IniFileStore.h"
+#include "os/FileIdentity.h"
 #include "os/FileReplace.h"
 #include "tools/ToolError.h"
 
@@ -23,37 +23,33 @@ namespace {
 constexpr std::string_view kStandardStream = "-";
 constexpr const char* kStandardInputPath = "/dev/stdin";
 
-struct FileIdentity {
-    std::optional<std::filesystem::path> name;      // absolute, links followed; none for "-"
-    std::optional<std::pair<dev_t, ino_t>> onDisk;  // where the file exists
+// A file argument as the same-file refusals compare it: the name the writer would replace and the
+// file on the disk.
+struct ArgumentIdentity {
+    std::optional<std::filesystem::path> name;  // absolute, links followed; none for "-"
+    std::optional<FileIdentity> onDisk;         // where the file exists
 };
 
-FileIdentity IdentityOf(const FileArgument& file) {
-    FileIdentity identity;
+ArgumentIdentity IdentityOfArgument(const FileArgument& file) {
     if (IsStandardStream(file.path)) {
         // A terminal or a pipe may well be both standard streams at once; only a redirected
         // file can be lost.
-        struct stat st {};
-        if (::fstat(file.output ? STDOUT_FILENO : STDIN_FILENO, &st) == 0 && S_ISREG(st.st_mode)) {
-            identity.onDisk = std::pair(st.st_dev, st.st_ino);
-        }
-        return identity;
+        return {std::nullopt, RedirectedFileIdentity(file.output ? StandardStream::Output
+                                                                 : StandardStream::Input)};
     }
     const std::string& path = file.path;
+    ArgumentIdentity identity;
     std::error_code error;
     identity.name = std::filesystem::weakly_canonical(
         std::filesystem::absolute(ReplaceTargetPath(path), error), error);
     if (error) {
         identity.name = std::filesystem::absolute(path).lexically_normal();
     }
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) {
-        identity.onDisk = std::pair(st.st_dev, st.st_ino);
-    }
+    identity.onDisk = IdentityOf(path);
     return identity;
 }
 
-bool SameFile(const FileIdentity& a, const FileIdentity& b) {
+bool SameFile(const ArgumentIdentity& a, const ArgumentIdentity& b) {
     return (a.name.has_value() && a.name == b.name) ||
            (a.onDisk.has_value() && a.onDisk == b.onDisk);
 }
@@ -131,12 +127,12 @@ ChannelTable LoadChannelSetInput(const std::string& path) {
 }
 
 void CheckDistinctFiles(std::initializer_list<FileArgument> files) {
-    std::vector<std::pair<std::string_view, FileIdentity>> seen;
+    std::vector<std::pair<std::string_view, ArgumentIdentity>> seen;
     for (const FileArgument& file : files) {
         if (file.path.empty()) {
             continue;
         }
-        FileIdentity identity = IdentityOf(file);
+        ArgumentIdentity identity = IdentityOfArgument(file);
         for (const auto& [name, other] : seen) {
             if (SameFile(identity, other)) {
                 throw ToolError(

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <memory>
 #include <optional>
+
+#include <CLI/App.hpp>
 
 #include "channel/CellText.h"
 #include "channel/ChannelReading.h"
@@ -50,25 +51,23 @@ int RunInspect(const InspectArguments& arguments, std::ostream& out, std::ostrea
     return kExitSuccess;
 }
 
+void DeclareInspect(CLI::App& command, InspectArguments& arguments) {
+    AddCrystalOption(command, arguments.crystalHz);
+    AddCsvFlag(command, arguments.csv);
+    command
+        .add_option("IN", arguments.inputPath,
+                    "das Abbild: Bin-Datei, Intel HEX oder S-Records (-: Standardeingabe)")
+        ->required()
+        ->type_name("");
+}
+
 }  // namespace
 
 ToolCommand InspectCommand() {
-    return {"inspect",
-            "ein Abbild lesen und zeigen, was es selbst sagt: Vorteiler, N und die wahre Frequenz",
-            "[--crystal HZ] [--csv] IN", [](CLI::App& command) -> CommandRun {
-                auto arguments = std::make_shared<InspectArguments>();
-                AddCrystalOption(command, arguments->crystalHz);
-                command.add_flag("--csv", arguments->csv, "durch Kommas getrennt ausgeben");
-                command
-                    .add_option(
-                        "IN", arguments->inputPath,
-                        "das Abbild: Bin-Datei, Intel HEX oder S-Records (-: Standardeingabe)")
-                    ->required()
-                    ->type_name("");
-                return [arguments](std::ostream& out, std::ostream& err) {
-                    return RunInspect(*arguments, out, err);
-                };
-            }};
+    return CommandOf(
+        "inspect",
+        "ein Abbild lesen und zeigen, was es selbst sagt: Vorteiler, N und die wahre Frequenz",
+        "[--crystal HZ] [--csv] IN", DeclareInspect, RunInspect);
 }
 
 }  // namespace vx40::tool

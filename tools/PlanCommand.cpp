@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <memory>
 #include <optional>
+
+#include <CLI/App.hpp>
 
 #include "base/RuntimeFailure.h"
 #include "channel/CellText.h"
@@ -132,32 +133,30 @@ int RunPlan(const PlanArguments& arguments, std::ostream& out, std::ostream& err
     return kExitSuccess;
 }
 
+void DeclarePlan(CLI::App& command, PlanArguments& arguments) {
+    AddCalculationOptions(command, arguments.calculation);
+    command
+        .add_option("PLAN", arguments.planPath,
+                    "Textdatei mit bis zu 16 Frequenzen in kHz (-: Standardeingabe)")
+        ->required()
+        ->type_name("");
+    command
+        .add_option("-o", arguments.binPath,
+                    "die Bin-Datei, die geschrieben wird (-: Standardausgabe)")
+        ->required()
+        ->type_name("OUT.bin");
+    command.add_option("--vx4", arguments.vx4Path, "auch diese Kanaldatei schreiben")
+        ->type_name("OUT.vx4");
+    AddImageFormatOption(command, arguments.format, arguments.binPath);
+}
+
 }  // namespace
 
 ToolCommand PlanCommand() {
-    return {"plan",
-            "einen Kanalplan (eine Frequenz in kHz je Zeile) berechnen und als Bin-Datei schreiben",
-            "[OPTIONEN] PLAN -o OUT.bin [--vx4 OUT.vx4] [--format FORMAT]",
-            [](CLI::App& command) -> CommandRun {
-                auto arguments = std::make_shared<PlanArguments>();
-                AddCalculationOptions(command, arguments->calculation);
-                command
-                    .add_option("PLAN", arguments->planPath,
-                                "Textdatei mit bis zu 16 Frequenzen in kHz (-: Standardeingabe)")
-                    ->required()
-                    ->type_name("");
-                command
-                    .add_option("-o", arguments->binPath,
-                                "die Bin-Datei, die geschrieben wird (-: Standardausgabe)")
-                    ->required()
-                    ->type_name("OUT.bin");
-                command.add_option("--vx4", arguments->vx4Path, "auch diese Kanaldatei schreiben")
-                    ->type_name("OUT.vx4");
-                AddImageFormatOption(command, arguments->format, arguments->binPath);
-                return [arguments](std::ostream& out, std::ostream& err) {
-                    return RunPlan(*arguments, out, err);
-                };
-            }};
+    return CommandOf(
+        "plan",
+        "einen Kanalplan (eine Frequenz in kHz je Zeile) berechnen und als Bin-Datei schreiben",
+        "[OPTIONEN] PLAN -o OUT.bin [--vx4 OUT.vx4] [--format FORMAT]", DeclarePlan, RunPlan);
 }
 
 }  // namespace vx40::tool

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <memory>
+
+#include <CLI/App.hpp>
 
 #include "channel/CellText.h"
 #include "channel/PrescalerRaster.h"
@@ -61,25 +62,22 @@ int RunRaster(const RasterArguments& arguments, std::ostream& out, std::ostream&
     return rows.front().refusedKhz.empty() ? kExitSuccess : kExitRefused;
 }
 
+void DeclareRaster(CLI::App& command, RasterArguments& arguments) {
+    AddCrystalOption(command, arguments.crystalHz);
+    AddCsvFlag(command, arguments.csv);
+    command
+        .add_option("--plan", arguments.planPath,
+                    "die Frequenzen aus diesem Kanalplan nehmen (-: Standardeingabe)")
+        ->type_name("PLAN");
+    command.add_option("FREQ_KHZ", arguments.frequencies, "Frequenzen in kHz")->type_name("");
+}
+
 }  // namespace
 
 ToolCommand RasterCommand() {
-    return {
+    return CommandOf(
         "raster", "für alle 64 Vorteiler-Einstellungen zeigen, welche der Frequenzen sie erreichen",
-        "[--crystal HZ] [--csv] (FREQ_KHZ... | --plan PLAN)", [](CLI::App& command) -> CommandRun {
-            auto arguments = std::make_shared<RasterArguments>();
-            AddCrystalOption(command, arguments->crystalHz);
-            command.add_flag("--csv", arguments->csv, "durch Kommas getrennt ausgeben");
-            command
-                .add_option("--plan", arguments->planPath,
-                            "die Frequenzen aus diesem Kanalplan nehmen (-: Standardeingabe)")
-                ->type_name("PLAN");
-            command.add_option("FREQ_KHZ", arguments->frequencies, "Frequenzen in kHz")
-                ->type_name("");
-            return [arguments](std::ostream& out, std::ostream& err) {
-                return RunRaster(*arguments, out, err);
-            };
-        }};
+        "[--crystal HZ] [--csv] (FREQ_KHZ... | --plan PLAN)", DeclareRaster, RunRaster);
 }
 
 }  // namespace vx40::tool

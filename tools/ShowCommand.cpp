@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <memory>
 #include <optional>
+
+#include <CLI/App.hpp>
 
 #include "tools/ExitCode.h"
 #include "tools/InputFile.h"
@@ -20,20 +21,16 @@ int RunShow(const ReadArguments& arguments, std::ostream& out, std::ostream& /*e
     return kExitSuccess;
 }
 
+void DeclareShow(CLI::App& command, ReadArguments& arguments) {
+    AddCsvFlag(command, arguments.csv);
+    command.add_option("IN.vx4", arguments.inputPath, "die Kanaldatei")->required()->type_name("");
+}
+
 }  // namespace
 
 ToolCommand ShowCommand() {
-    return {"show", "die 16 Kanäle einer Kanaldatei zeigen", "[--csv] IN.vx4",
-            [](CLI::App& command) -> CommandRun {
-                auto arguments = std::make_shared<ReadArguments>();
-                command.add_flag("--csv", arguments->csv, "durch Kommas getrennt ausgeben");
-                command.add_option("IN.vx4", arguments->inputPath, "die Kanaldatei")
-                    ->required()
-                    ->type_name("");
-                return [arguments](std::ostream& out, std::ostream& err) {
-                    return RunShow(*arguments, out, err);
-                };
-            }};
+    return CommandOf("show", "die 16 Kanäle einer Kanaldatei zeigen", "[--csv] IN.vx4", DeclareShow,
+                     RunShow);
 }
 
 }  // namespace vx40::tool

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/ToolApplication.h"
 
-#include <array>
 #include <cerrno>
 #include <map>
 #include <memory>
@@ -23,13 +22,9 @@ namespace {
 
 constexpr const char* kToolName = "vx40-tool";
 
-// The commands in the order the help lists them.
-constexpr std::array kCommands = {CalcCommand,   PlanCommand,   DecodeCommand,  ShowCommand,
-                                  EncodeCommand, RasterCommand, InspectCommand, DiffCommand};
-
 std::string CommandNames() {
     std::string names;
-    for (const auto command : kCommands) {
+    for (const auto command : kToolCommands) {
         if (!names.empty()) {
             names += ", ";
         }
@@ -38,56 +33,51 @@ std::string CommandNames() {
     return names;
 }
 
-int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
-    CLI::App app(
-        "Kanaldaten des VX40 ohne Fenster: berechnen, Bin-Datei schreiben und lesen, "
-        "Kanaldateien (.vx4) zeigen und umsetzen.",
-        kToolName);
-    const auto formatter = std::make_shared<ToolFormatter>();
-    app.formatter(formatter);
+// The parser of the whole call: the tool's own options, then every command of the table with
+// its options; runs gets the run of each command.
+void DeclareTool(CLI::App& app, ToolFormatter& formatter,
+                 std::map<const CLI::App*, CommandRun>& runs) {
     app.option_defaults()->group("Optionen");
     app.set_help_flag("-h,--help", "diese Hilfe zeigen");
     app.set_version_flag("--version", std::string(kToolName) + " " + VX40_VERSION,
                          "Name und Version zeigen");
     app.require_subcommand(1);
     app.footer("Rückgabewert: 0 erfolgreich, 1 Daten abgelehnt, 2 Aufruf- oder Dateifehler.");
-    formatter->SetUsage(&app, std::string(kToolName) + " BEFEHL [OPTIONEN] ... (Befehle: " +
-                                  CommandNames() + "; BEFEHL --help zeigt die Hilfe)");
-
-    std::map<const CLI::App*, CommandRun> runs;
-    for (const auto makeCommand : kCommands) {
+    formatter.SetUsage(&app, std::string(kToolName) + " BEFEHL [OPTIONEN] ... (Befehle: " +
+                                 CommandNames() + "; BEFEHL --help zeigt die Hilfe)");
+    for (const auto makeCommand : kToolCommands) {
         const ToolCommand command = makeCommand();
         CLI::App* subcommand = app.add_subcommand(command.name, command.description);
         subcommand->group("Befehle");
         subcommand->get_help_ptr()->group("Optionen");
-        formatter->SetUsage(subcommand,
-                            std::string(kToolName) + " " + command.name + " " + command.usage);
+        formatter.SetUsage(subcommand,
+                           std::string(kToolName) + " " + command.name + " " + command.usage);
         runs.emplace(subcommand, command.setUp(*subcommand));
     }
+}
 
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::Success& success) {
-        return app.exit(success, out, err);
-    } catch (const CLI::ParseError& error) {
-        const auto commands = app.get_subcommands();
-        const CLI::App* command = commands.empty() ? &app : commands.front();
-        err << kToolName << ": " << UsageErrorText(error, command->remaining(), !commands.empty())
-            << '\n'
-            << formatter->UsageLine(command);
-        return kExitUsage;
-    }
+int ReportUsageError(const CLI::App& app, const CLI::ParseError& error,
+                     const ToolFormatter& formatter, std::ostream& err) {
+    const auto commands = app.get_subcommands();
+    const CLI::App* command = commands.empty() ? &app : commands.front();
+    err << kToolName << ": " << UsageErrorText(error, command->remaining(), !commands.empty())
+        << '\n'
+        << formatter.UsageLine(command);
+    return kExitUsage;
+}
 
-    const CLI::App* command = app.get_subcommands().front();
+// Runs the parsed command and turns what it raises into its message and exit code.
+int RunParsed(const CLI::App* command, const CommandRun& run, const ToolFormatter& formatter,
+              std::ostream& out, std::ostream& err) {
     try {
-        return runs.at(command)(out, err);
+        return run(out, err);
     } catch (const ToolRefusal& refusal) {
         err << refusal.what() << '\n';
         return kExitRefused;
     } catch (const ToolError& error) {
         err << kToolName << ": " << error.what() << '\n';
         if (error.ShowUsage()) {
-            err << formatter->UsageLine(command);
+            err << formatter.UsageLine(command);
         }
         return kExitUsage;
     } catch (const RuntimeFailure& failure) {
@@ -97,6 +87,26 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
         err << kToolName << ": " << ShownText(failure.what()) << '\n';
         return kExitUsage;
     }
+}
+
+int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    CLI::App app(
+        "Kanaldaten des VX40 ohne Fenster: berechnen, Bin-Datei schreiben und lesen, "
+        "Kanaldateien (.vx4) zeigen und umsetzen.",
+        kToolName);
+    const auto formatter = std::make_shared<ToolFormatter>();
+    app.formatter(formatter);
+    std::map<const CLI::App*, CommandRun> runs;
+    DeclareTool(app, *formatter, runs);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::Success& success) {
+        return app.exit(success, out, err);
+    } catch (const CLI::ParseError& error) {
+        return ReportUsageError(app, error, *formatter, err);
+    }
+    const CLI::App* command = app.get_subcommands().front();
+    return RunParsed(command, runs.at(command), *formatter, out, err);
 }
 
 }  // namespace

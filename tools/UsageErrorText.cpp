@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+#include <CLI/Error.hpp>
+
 #include "text/ShownText.h"
 
 namespace vx40::tool {

@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
-#include <CLI/Error.hpp>
+namespace CLI {
+class ParseError;
+}
 
 namespace vx40::tool {
 

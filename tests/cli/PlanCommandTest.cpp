@@ -126,25 +126,6 @@ TEST(Plan, SkipsCommentsAndBlankLinesAndLeavesTheOtherChannelsEmpty) {
     EXPECT_EQ(rows[16], "16,26214387,127,127,127,0F,0F,0F,0F,0F,0F,0F,0F");
 }
 
-// Blanks around a frequency and comment lines count for nothing, however many there are and
-// wherever the reads of the file split them.
-TEST(Plan, ReadsAFrequencyAmidAnyAmountOfBlanksAndComments) {
-    TempDir dir;
-    std::string plan = std::string(200000, ' ') + "\t798300" + std::string(200000, ' ') + "\r\n";
-    for (int line = 0; line < 20000; ++line) {
-        plan += "# " + std::string(40, '#') + "\n";
-    }
-    plan += std::string(100000, ' ') + "145125";  // the last line without a line break
-    WriteBytes(dir.Path("plan.txt"), plan);
-    const ToolOutput planned = RunTool({"plan", dir.Path("plan.txt"), "-o", dir.Path("o.bin")});
-    ASSERT_EQ(planned.exitCode, 0) << planned.err;
-    const std::vector<std::string> rows =
-        Lines(RunTool({"decode", "--csv", dir.Path("o.bin")}).out);
-    ASSERT_EQ(rows.size(), 17u);
-    EXPECT_EQ(Fields(rows[1])[1], "798300");
-    EXPECT_EQ(Fields(rows[2])[1], "145125");
-}
-
 TEST(Plan, PassesTheCalculationOptionsToEveryChannel) {
     TempDir dir;
     WriteBytes(dir.Path("plan.txt"), "714357\n");
