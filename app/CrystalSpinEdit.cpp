@@ -8,11 +8,18 @@
 #include "app/SystemBeep.h"
 #include "app/TypedText.h"
 #include "channel/ChannelConstants.h"
+#include "text/CrystalFieldRules.h"
 
 namespace vx40 {
 namespace {
 
 constexpr int kIncrement = 1000000;
+
+void SoundRefusal(KeyAnswer answer) {
+    if (answer == KeyAnswer::Beep) {
+        SystemBeep::Sound();
+    }
+}
 
 }  // namespace
 
@@ -27,7 +34,7 @@ CrystalSpinEdit::CrystalSpinEdit(QWidget* parent) : QSpinBox(parent) {
 }
 
 void CrystalSpinEdit::stepBy(int) {
-    SystemBeep::Sound();
+    SoundRefusal(CrystalFieldAnswer(FieldKey::Step));
 }
 
 QAbstractSpinBox::StepEnabled CrystalSpinEdit::stepEnabled() const {
@@ -35,34 +42,18 @@ QAbstractSpinBox::StepEnabled CrystalSpinEdit::stepEnabled() const {
 }
 
 void CrystalSpinEdit::keyPressEvent(QKeyEvent* event) {
-    if (event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut)) {
-        event->accept();
+    const KeyAnswer answer = CrystalFieldAnswer(FieldKeyOf(*event));
+    if (answer == KeyAnswer::Own) {
+        QSpinBox::keyPressEvent(event);
         return;
     }
-    switch (event->key()) {
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-        case Qt::Key_Backspace:
-        case Qt::Key_Delete:
-            event->accept();
-            SystemBeep::Sound();
-            return;
-        default:
-            break;
-    }
-    if (TypesText(*event)) {
-        event->accept();
-        SystemBeep::Sound();
-        return;
-    }
-    QSpinBox::keyPressEvent(event);
+    event->accept();
+    SoundRefusal(answer);
 }
 
 void CrystalSpinEdit::wheelEvent(QWheelEvent* event) {
     event->accept();
-    SystemBeep::Sound();
+    SoundRefusal(CrystalFieldAnswer(FieldKey::Step));
 }
 
 }  // namespace vx40

@@ -7,9 +7,9 @@
 
 namespace vx40 {
 
-// The crystal frequency field: a spin edit that shows its value and refuses every change. The
-// spin buttons, Up, Down, Page Up, Page Down and the wheel beep; typed characters, Backspace and
-// Delete beep; paste and cut do nothing. The text can still be selected and copied.
+// The crystal frequency field: a spin edit that shows its value and refuses every change as its
+// rules say (text/CrystalFieldRules.h): steps, typed characters, Backspace and Delete beep; paste
+// and cut do nothing. The text can still be selected and copied.
 class CrystalSpinEdit : public QSpinBox {
     Q_OBJECT
   public:

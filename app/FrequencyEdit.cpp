@@ -13,10 +13,10 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMenu>
-#include <QRegularExpression>
 
 #include "app/SystemBeep.h"
 #include "app/TypedText.h"
+#include "text/FrequencyFieldRules.h"
 #include "text/NumericEditText.h"
 
 namespace vx40 {
@@ -75,71 +75,59 @@ void FrequencyEdit::Format() {
     SetValue(Value());
 }
 
-bool FrequencyEdit::AcceptsSign() const {
-    const QString current = text();
-    if (hasSelectedText() && selectedText() == current) {
-        return true;
+void FrequencyEdit::Apply(const FieldEdit& edit) {
+    if (edit.beep) {
+        SystemBeep::Sound();
     }
-    const int start = hasSelectedText() ? selectionStart() : cursorPosition();
-    return start == 0 && !current.contains(QLatin1Char('+')) && !current.contains(QLatin1Char('-'));
+    if (!edit.changes) {
+        return;
+    }
+    // The rules remove nothing but the selection.
+    if (edit.removed > 0) {
+        del();
+    } else if (hasSelectedText()) {
+        deselect();
+    }
+    if (!edit.inserted.empty()) {
+        insert(QString::fromStdString(edit.inserted));
+    }
 }
 
 void FrequencyEdit::PasteLimited(QClipboard::Mode mode) {
     if (isReadOnly()) {
         return;
     }
-    QString pasted = QGuiApplication::clipboard()->text(mode);
-    const auto lineEnd = pasted.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
-    if (lineEnd >= 0) {
-        pasted.truncate(lineEnd);
-    }
+    const QString pasted = QGuiApplication::clipboard()->text(mode);
     // A middle click inserts the selection clipboard at the caret, as Qt does, without
     // replacing what is selected.
-    if (mode == QClipboard::Selection) {
-        deselect();
-    } else if (hasSelectedText()) {
-        del();
-    }
-    const auto room = kMaxTypedLength - text().size();
-    if (room > 0) {
-        insert(pasted.left(room));
-    }
+    Apply(PasteIntoFrequencyField(FieldStateOf(*this), pasted.toStdString(),
+                                  mode == QClipboard::Selection));
 }
 
 void FrequencyEdit::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        SystemBeep::Sound();
-        event->accept();
-        return;
-    }
-    if (event->matches(QKeySequence::Paste)) {
-        PasteLimited();
-        event->accept();
-        return;
-    }
-    if (!TypesText(*event)) {
-        QLineEdit::keyPressEvent(event);
-        return;
+    const FieldKey key = FieldKeyOf(*event);
+    switch (FrequencyFieldAnswer(key)) {
+        case KeyAnswer::Own:
+            QLineEdit::keyPressEvent(event);
+            return;
+        case KeyAnswer::Rule:
+            if (key == FieldKey::Paste) {
+                PasteLimited();
+            } else {
+                Type(event->text());
+            }
+            break;
+        case KeyAnswer::Beep:
+            SystemBeep::Sound();
+            break;
+        case KeyAnswer::Ignore:
+            break;
     }
     event->accept();
-    Type(event->text());
 }
 
 void FrequencyEdit::Type(const QString& typed) {
-    const char16_t c = typed.front().unicode();
-    const bool digit = c >= u'0' && c <= u'9';
-    const bool sign = c == u'+' || c == u'-';
-    if (typed.size() != 1 || !(digit || (sign && AcceptsSign()))) {
-        SystemBeep::Sound();
-        return;
-    }
-    // Typing over a selection removes it even when the new character no longer fits.
-    if (hasSelectedText()) {
-        del();
-    }
-    if (text().size() < kMaxTypedLength) {
-        insert(typed);
-    }
+    Apply(TypeIntoFrequencyField(FieldStateOf(*this), typed.toStdString()));
 }
 
 void FrequencyEdit::inputMethodEvent(QInputMethodEvent* event) {

@@ -6,19 +6,20 @@
 #include <QClipboard>
 #include <QLineEdit>
 
+#include "text/FieldEdit.h"
+
 namespace vx40 {
 
 // The numeric edit of the channel frequency in kHz. Its value is read from the text whenever it
 // is asked for; the text is shown in the display format ",0;(,0)" after each change of focus.
-// Separators come from the default QLocale. Typing is filtered (digits, a leading sign; refused
-// keys beep), and typing or pasting never makes the text longer than six characters, although a
-// formatted text may be longer. Characters typed with Alt or Meta held and the commits of an
-// input method pass the same filter; a drop is refused with the beep.
+// Separators come from the default QLocale. Typing and pasting follow the field's rules
+// (text/FrequencyFieldRules.h): digits and a leading sign pass, refused keys beep, and the text
+// never grows beyond six characters, although a formatted text may be longer. Characters typed with
+// Alt or Meta held and the commits of an input method pass the same filter; a drop is refused with
+// the beep.
 class FrequencyEdit : public QLineEdit {
     Q_OBJECT
   public:
-    static constexpr int kMaxTypedLength = 6;
-
     explicit FrequencyEdit(QWidget* parent = nullptr);
 
     // The value of the current text. An empty text becomes "0"; a text that cannot be converted,
@@ -46,7 +47,7 @@ class FrequencyEdit : public QLineEdit {
     void Format();
     // One typed character, filtered: a refused one beeps.
     void Type(const QString& typed);
-    bool AcceptsSign() const;
+    void Apply(const FieldEdit& edit);
 };
 
 }  // namespace vx40

@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ItemCompletionEdit.h"
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include <QComboBox>
 #include <QKeyEvent>
 
 #include "app/TypedText.h"
+#include "text/ItemCompletion.h"
 
 namespace vx40 {
 
@@ -19,20 +24,23 @@ void ItemCompletionEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 bool ItemCompletionEdit::Complete(const QString& typed) {
-    const int start = hasSelectedText() ? selectionStart() : cursorPosition();
-    const QString wanted = text().left(start) + typed;
+    std::vector<std::string> items;
     for (int i = 0; i < box_->count(); ++i) {
-        const QString item = box_->itemText(i);
-        if (item.startsWith(wanted, Qt::CaseInsensitive)) {
-            // Replaced through the selection, so that undo gives back the text before.
-            selectAll();
-            insert(item);
-            setSelection(static_cast<int>(item.size()),
-                         static_cast<int>(wanted.size() - item.size()));
-            return true;
-        }
+        items.push_back(box_->itemText(i).toStdString());
     }
-    return false;
+    const std::optional<FieldEdit> edit =
+        CompleteFromItems(FieldStateOf(*this), typed.toStdString(), items);
+    if (!edit) {
+        return false;
+    }
+    // Replaced through the selection, so that undo gives back the text before.
+    selectAll();
+    insert(QString::fromStdString(edit->inserted));
+    // The caret stays in front of the selected rest.
+    const FieldState& after = edit->after;
+    setSelection(static_cast<int>(after.selectionStart + after.selectionLength),
+                 -static_cast<int>(after.selectionLength));
+    return true;
 }
 
 }  // namespace vx40

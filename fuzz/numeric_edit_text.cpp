@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "fuzz/FuzzCheck.h"
+#include "text/FixedDecimal.h"
 #include "text/NumericEditText.h"
 
 namespace {
@@ -35,11 +37,43 @@ void CheckIn(const std::string& text, LocaleSeparators locale) {
     VX40_FUZZ_CHECK(again.value == static_cast<double>(*whole));
 }
 
+#if defined(__cpp_lib_to_chars)
+// Where the standard library converts floating-point numbers itself, the portable reading gives
+// exactly what it gives, out-of-range refusals included.
+void CheckAgainstLibrary(const std::string& text) {
+    double expected = 0.0;
+    const char* last = text.data() + text.size();
+    const auto [end, error] =
+        std::from_chars(text.data(), last, expected, std::chars_format::fixed);
+    const bool accepted = error == std::errc() && end == last && std::isfinite(expected);
+    const auto value = vx40::ReadFixedDecimal(text);
+    VX40_FUZZ_CHECK(value.has_value() == accepted);
+    if (value) {
+        VX40_FUZZ_CHECK(*value == expected && std::signbit(*value) == std::signbit(expected));
+    }
+}
+#else
+void CheckAgainstLibrary(const std::string&) {}
+#endif
+
+// The digits, points and minus of a text, as the reading collects them.
+std::string Collected(const std::string& text) {
+    std::string collected = text.find('-') != std::string::npos ? "-" : "";
+    for (const char c : text) {
+        if ((c >= '0' && c <= '9') || c == '.') {
+            collected.push_back(c);
+        }
+    }
+    return collected;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     CheckIn(text, {'.', ","});  // C and English
     CheckIn(text, {',', "."});  // German
+    CheckAgainstLibrary(text);
+    CheckAgainstLibrary(Collected(text));
     return 0;
 }

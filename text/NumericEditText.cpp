@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "text/NumericEditText.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
+
+#include "text/FixedDecimal.h"
 
 namespace vx40 {
 
@@ -35,15 +36,12 @@ NumericEditReading ReadNumericEditText(std::string_view text, char decimalSepara
         reading.beep = true;
         return reading;
     }
-    double value = 0.0;
-    const char* first = collected.data();
-    const char* last = collected.data() + collected.size();
-    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::fixed);
-    if (error != std::errc() || end != last || !std::isfinite(value)) {
+    const std::optional<double> value = ReadFixedDecimal(collected);
+    if (!value) {
         reading.beep = true;
         return reading;
     }
-    reading.value = value;
+    reading.value = *value;
     return reading;
 }
 

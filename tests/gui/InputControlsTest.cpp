@@ -17,6 +17,8 @@
 #include "WindowFixture.h"
 #include "app/CrystalSpinEdit.h"
 #include "app/FrequencyEdit.h"
+#include "app/TypedText.h"
+#include "core/FieldCases.h"
 
 namespace vx40 {
 namespace {
@@ -94,75 +96,46 @@ TEST(FrequencyEditStart, ShowsItsStartValueWithTheLocalesGroupSeparator) {
     QLocale::setDefault(QLocale::c());
 }
 
-enum class Caret { AtStart, AtEnd, WholeText };
-
-struct KeyCase {
-    const char* name;
-    bool german;
-    const char* text;
-    Caret caret;
-    Qt::Key key;
-    char character;  // the typed character, 0 for a key without text
-    const char* result;
-    int beeps;
-};
-void PrintTo(const KeyCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class FrequencyKeyTest : public WindowFixture, public testing::WithParamInterface<KeyCase> {
+// The key rules' cases are shared with the core test of the rules (tests/data).
+class FrequencyKeyTest : public WindowFixture, public testing::WithParamInterface<CaseRow> {
   protected:
-    void SetUp() override { OpenWindow(GetParam().german ? German() : QLocale::c()); }
+    void SetUp() override {
+        OpenWindow(GetParam().at("german") == "yes" ? German() : QLocale::c());
+    }
 };
 
 TEST_P(FrequencyKeyTest, FiltersTypedCharacters) {
-    const KeyCase& c = GetParam();
+    const CaseRow& c = GetParam();
     auto* field = Find<FrequencyEdit>("FR_Input");
     FocusByKeyboard(field);
     const int beepsBefore = Beeps();
-    field->setText(QString::fromUtf8(c.text));
-    switch (c.caret) {
-        case Caret::AtStart:
-            field->setCursorPosition(0);
-            break;
-        case Caret::AtEnd:
-            field->end(false);
-            break;
-        case Caret::WholeText:
-            field->selectAll();
-            break;
-    }
-    if (c.character != 0) {
-        QTest::keyClick(field, c.character);
+    const FieldState before = ParseField(c.at("field"));
+    field->setText(QString::fromStdString(before.text));
+    if (before.selectionLength > 0) {
+        const int start = static_cast<int>(before.selectionStart);
+        const int length = static_cast<int>(before.selectionLength);
+        const bool caretAtStart = before.caret == before.selectionStart;
+        field->setSelection(caretAtStart ? start + length : start, caretAtStart ? -length : length);
     } else {
-        QTest::keyClick(field, c.key);
+        field->setCursorPosition(static_cast<int>(before.caret));
     }
-    EXPECT_EQ(field->text(), QString::fromUtf8(c.result));
-    EXPECT_EQ(Beeps() - beepsBefore, c.beeps);
+    const std::string& key = c.at("key");
+    if (key == "<Enter>") {
+        QTest::keyClick(field, Qt::Key_Return);
+    } else if (key == "<Backspace>") {
+        QTest::keyClick(field, Qt::Key_Backspace);
+    } else {
+        QTest::keyClick(field, key == "<Space>" ? ' ' : key.front());
+    }
+    EXPECT_EQ(ShowField(FieldStateOf(*field)), c.at("after"));
+    EXPECT_EQ(Beeps() - beepsBefore, std::stoi(c.at("beeps")));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Keys, FrequencyKeyTest,
-    testing::Values(
-        KeyCase{"Digit", false, "12", Caret::AtEnd, Qt::Key_3, '3', "123", 0},
-        KeyCase{"MinusBehindADigit", false, "5", Caret::AtEnd, Qt::Key_Minus, '-', "5", 1},
-        KeyCase{"MinusAtTheStart", false, "5", Caret::AtStart, Qt::Key_Minus, '-', "-5", 0},
-        KeyCase{"PlusAtTheStart", false, "5", Caret::AtStart, Qt::Key_Plus, '+', "+5", 0},
-        KeyCase{"SecondSign", false, "-5", Caret::AtStart, Qt::Key_Minus, '-', "-5", 1},
-        KeyCase{"SignOverTheWholeText", false, "-5", Caret::WholeText, Qt::Key_Plus, '+', "+", 0},
-        KeyCase{"DecimalPoint", false, "12", Caret::AtEnd, Qt::Key_Period, '.', "12", 1},
-        KeyCase{"GermanDecimalComma", true, "12", Caret::AtEnd, Qt::Key_Comma, ',', "12", 1},
-        KeyCase{"GroupSeparator", false, "12", Caret::AtEnd, Qt::Key_Comma, ',', "12", 1},
-        KeyCase{"Letter", false, "12", Caret::AtEnd, Qt::Key_A, 'a', "12", 1},
-        KeyCase{"Blank", false, "12", Caret::AtEnd, Qt::Key_Space, ' ', "12", 1},
-        KeyCase{"Enter", false, "12", Caret::AtEnd, Qt::Key_Return, 0, "12", 1},
-        KeyCase{"Backspace", false, "12", Caret::AtEnd, Qt::Key_Backspace, 0, "1", 0},
-        KeyCase{"SeventhCharacter", false, "123456", Caret::AtEnd, Qt::Key_7, '7', "123456", 0},
-        KeyCase{"OverALongFormattedText", false, "798,300", Caret::WholeText, Qt::Key_1, '1', "1",
-                0},
-        KeyCase{"BehindALongFormattedText", false, "798,300", Caret::AtEnd, Qt::Key_1, '1',
-                "798,300", 0}),
-    [](const testing::TestParamInfo<KeyCase>& param) { return param.param.name; });
+INSTANTIATE_TEST_SUITE_P(Keys, FrequencyKeyTest,
+                         testing::ValuesIn(ReadCaseTable(VX40_TEST_DATA_DIR "/frequency-keys.tsv")),
+                         [](const testing::TestParamInfo<CaseRow>& param) {
+                             return param.param.at("name");
+                         });
 
 class FrequencyEditTest : public WindowFixture {};
 
