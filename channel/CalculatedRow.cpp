@@ -6,21 +6,21 @@
 namespace vx40 {
 
 const std::string& CalculatedRow::Cell(int column) const {
-    return cells.at(static_cast<std::size_t>(column - 1));
+    return cells[static_cast<std::size_t>(column - 1)];
 }
 
 CalculatedRow CalculatedRowTexts(const Result<DividerWord>& word) {
     CalculatedRow texts;
-    const auto set = [&](int column, std::string text) {
-        texts.cells[static_cast<std::size_t>(column - 1)] = std::move(text);
+    const auto set = [&](int column, std::string_view text) {
+        texts.cells[static_cast<std::size_t>(column - 1)].assign(text);
     };
     if (!word) {
         texts.refused = true;
         for (int c = kN0Column; c <= kN2Column; ++c) {
-            set(c, std::string(kRefusedPartText));
+            set(c, kRefusedPartText);
         }
         for (int c = kFirstNibbleColumn; c <= kLastNibbleColumn; ++c) {
-            set(c, std::string(kRefusedNibbleText));
+            set(c, kRefusedNibbleText);
         }
         return texts;
     }

@@ -247,6 +247,28 @@ TEST(DividerCalculation, ARefusalAfterASuccessReplacesTheRow) {
               (Cells{"80", "90", "0", "05", "08", "00", "05", "0A", "05", "00", "04"}));
 }
 
+// The view sees the cells change in the order the window has always written them.
+TEST(DividerCalculation, WritesTheRowInTheWindowsOrder) {
+    struct Recorder : ChannelTableObserver {
+        std::vector<int> columns;
+        void CellChanged(int column, int /*row*/) override { columns.push_back(column); }
+        void RepaintNow() override {}
+    };
+    const std::vector<std::pair<std::int32_t, std::vector<int>>> cases = {
+        {798300, {3, 2, 1, 11, 10, 9, 8, 7, 6, 5, 4}},  // N2, N1, N0, then D0 up to D7
+        {798400, {3, 2, 1, 4, 5, 6, 7, 8, 9, 10, 11}},  // blanks, then "0F" from D7 to D0
+    };
+    for (const auto& [khz, order] : cases) {
+        ChannelTable table;
+        Recorder recorder;
+        table.SetObserver(&recorder);
+        CalculationInputs inputs;
+        inputs.frequencyKhz = khz;
+        Apply(table, 5, inputs);
+        EXPECT_EQ(recorder.columns, order) << khz;
+    }
+}
+
 TEST(DividerCalculation, EveryHitComesBackFromTheBackCalculation) {
     // Every N0 from 1 to 127 and a spread of N1 and N2, on the default 12500 Hz step.
     CalculationInputs inputs;
