@@ -27,6 +27,8 @@
 #include "app/MessageDialog.h"
 #include "app/PrescalerComboBox.h"
 #include "app/WindowControlStyle.h"
+#include "channel/CalculatedRow.h"
+#include "channel/CellText.h"
 #include "channel/ChannelConstants.h"
 #include "channel/NFactorBackCalculation.h"
 #include "channel/Prescalers.h"
@@ -326,23 +328,31 @@ void TForm1::FormActivate() {
 }
 
 void TForm1::RzButton1Click() {
+    const std::string r0 = R0_INPUT->currentText().toStdString();
+    const std::string r1 = R1_Input->currentText().toStdString();
+    const std::string r2 = R2_Input->currentText().toStdString();
     vx40::CalculationInputs inputs;
-    inputs.r0Text = R0_INPUT->currentText().toStdString();
-    inputs.r1Text = R1_Input->currentText().toStdString();
-    inputs.r2Text = R2_Input->currentText().toStdString();
     inputs.crystalHz = Quarz->IntegerValue();
     inputs.modulator = Modulator->isChecked();
     inputs.test = Testfunktion->isChecked();
     // The prescaler texts and the divisions fail before the frequency field is read, so a bad
-    // prescaler leaves that field as it is.
-    vx40::CalculateRatio(inputs);
+    // prescaler leaves that field as it is, and before anything else changes.
+    inputs.prescalers = vx40::ReadPrescalerTexts(r0, r1, r2, kept_);
+    const std::int32_t ratio = vx40::CalculateRatio(inputs.crystalHz, inputs.prescalers);
     inputs.frequencyKhz = FR_Input->IntegerValue();
 
-    const vx40::CalculationResult result = vx40::CalculateDividerWord(inputs, kept_);
-    Overall->setText(QString::fromStdString(result.ratioText));
+    kept_ = inputs.prescalers.codes;
+    const vx40::Result<vx40::DividerWord> word = vx40::DividerWordAt(ratio, inputs);
+    Overall->setText(QString::fromStdString(vx40::DecimalText(ratio)));
     table_.RepaintNow();
-    vx40::ApplyCalculation(table_, table_.CurrentRow(), result,
-                           [this] { ShowMessage(this, vx40::kFrequencyRefusedMessage); });
+    // A refusal's message stands between the blanked parts and the "0F" of the data nibbles.
+    const int row = table_.CurrentRow();
+    const vx40::CalculatedRow texts = vx40::CalculatedRowTexts(word);
+    vx40::WriteRowParts(table_, row, texts);
+    if (!word) {
+        ShowMessage(this, vx40::CalculationFailureText(word.Error()));
+    }
+    vx40::WriteRowNibbles(table_, row, texts);
 }
 
 void TForm1::loeschenClick() {

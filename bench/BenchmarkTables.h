@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "channel/CalculatedRow.h"
 #include "channel/ChannelTable.h"
 #include "channel/DividerCalculation.h"
 
@@ -16,12 +17,12 @@ constexpr std::int32_t RowFrequencyKhz(int row, std::int32_t shiftKhz = 0) {
 }
 
 // One "Rechnen" per row with the default settings.
-inline void CalculateRows(ChannelTable& table, SelectionCodes& kept, std::int32_t shiftKhz = 0) {
+inline void CalculateRows(ChannelTable& table, std::int32_t shiftKhz = 0) {
     for (int row = 1; row <= 16; ++row) {
         CalculationInputs inputs;
         inputs.frequencyKhz = RowFrequencyKhz(row, shiftKhz);
         table.SetCell(kFrequencyColumn, row, std::to_string(inputs.frequencyKhz));
-        ApplyCalculation(table, row, CalculateDividerWord(inputs, kept), {});
+        WriteCalculatedRow(table, row, CalculatedRowTexts(CalculateDividerWord(inputs).word));
     }
 }
 
@@ -29,8 +30,7 @@ inline void CalculateRows(ChannelTable& table, SelectionCodes& kept, std::int32_
 inline ChannelTable CalculatedTable(std::int32_t shiftKhz = 0) {
     ChannelTable table;
     table.WriteHeaderRow();
-    SelectionCodes kept;
-    CalculateRows(table, kept, shiftKhz);
+    CalculateRows(table, shiftKhz);
     return table;
 }
 

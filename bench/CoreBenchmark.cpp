@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchmarkTables.h"
+#include "channel/CalculatedRow.h"
 #include "channel/ChannelConstants.h"
 #include "channel/ChannelTable.h"
 #include "channel/DividerCalculation.h"
@@ -12,19 +13,19 @@ namespace {
 using vx40::CalculationInputs;
 
 void Calculate(benchmark::State& state, CalculationInputs inputs) {
-    vx40::SelectionCodes kept;
     vx40::ChannelTable table;
     for (auto _ : state) {
-        const auto result = vx40::CalculateDividerWord(inputs, kept);
-        vx40::ApplyCalculation(table, 1, result, {});
+        const auto result = vx40::CalculateDividerWord(inputs);
+        vx40::WriteCalculatedRow(table, 1, vx40::CalculatedRowTexts(result.word));
         benchmark::DoNotOptimize(table.Cell(11, 1).data());
     }
 }
 
-CalculationInputs WithFrequency(std::int32_t khz, const char* r0 = "12") {
+CalculationInputs WithFrequency(std::int32_t khz, const char* r0 = "12", const char* r1 = "5",
+                                const char* r2 = "2") {
     CalculationInputs inputs;
     inputs.frequencyKhz = khz;
-    inputs.r0Text = r0;
+    inputs.prescalers = vx40::ReadPrescalerTexts(r0, r1, r2, {});
     return inputs;
 }
 
@@ -33,9 +34,7 @@ CalculationInputs WithFrequency(std::int32_t khz, const char* r0 = "12") {
 BENCHMARK_CAPTURE(Calculate, default_channel, WithFrequency(798300));
 BENCHMARK_CAPTURE(Calculate, refused, WithFrequency(798305));
 BENCHMARK_CAPTURE(Calculate, worst_search, [] {
-    CalculationInputs inputs = WithFrequency(0, "15");
-    inputs.r1Text = "7";
-    inputs.r2Text = "8";
+    CalculationInputs inputs = WithFrequency(0, "15", "7", "8");
     inputs.frequencyKhz = 3743338;  // 1785 Hz * 2097151 = 3743314535 Hz, close to the top
     return inputs;
 }());
@@ -43,8 +42,7 @@ BENCHMARK_CAPTURE(Calculate, worst_search, [] {
 void SixteenRows(benchmark::State& state) {
     vx40::ChannelTable table;
     for (auto _ : state) {
-        vx40::SelectionCodes kept;
-        vx40::bench::CalculateRows(table, kept);
+        vx40::bench::CalculateRows(table);
         benchmark::DoNotOptimize(table.Cell(vx40::kLastNibbleColumn, 16).data());
     }
 }

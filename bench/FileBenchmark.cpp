@@ -70,8 +70,7 @@ void SixteenRowsBackCalculationBinImage(benchmark::State& state) {
     ChannelTable table;
     ChannelTable readBack;
     for (auto _ : state) {
-        vx40::SelectionCodes kept;
-        vx40::bench::CalculateRows(table, kept);
+        vx40::bench::CalculateRows(table);
         vx40::BackCalculateNFactors(table);
         const vx40::BinImageBuild build = vx40::BuildBinImage(table);
         const vx40::BinImageParse parse = vx40::ParseBinImage(std::span(*build.image));

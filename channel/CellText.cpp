@@ -3,17 +3,15 @@
 
 #include <cstdio>
 
-namespace vx40 {
+#include "text/CharacterRules.h"
 
-namespace {
-constexpr std::string_view kHexDigits = "0123456789ABCDEF";
-}
+namespace vx40 {
 
 std::optional<int> NibbleValue(std::string_view text) {
     if (text.size() != 2 || text[0] != '0') {
         return std::nullopt;
     }
-    const auto pos = kHexDigits.find(text[1]);
+    const auto pos = kUpperHexDigits.find(text[1]);
     if (pos == std::string_view::npos) {
         return std::nullopt;
     }
@@ -21,7 +19,7 @@ std::optional<int> NibbleValue(std::string_view text) {
 }
 
 std::string NibbleText(int value) {
-    return std::string{'0', kHexDigits[static_cast<std::size_t>(value & 0xF)]};
+    return std::string{'0', kUpperHexDigits[static_cast<std::size_t>(value & 0xF)]};
 }
 
 std::string DecimalText(std::int64_t value) {

@@ -18,7 +18,8 @@ PrescalerEntry ByCode(const PrescalerList& list, std::int32_t code) {
 }  // namespace
 
 std::optional<ChannelReading> ReadChannel(const NibbleValues& nibbles, std::int32_t crystalHz) {
-    if (std::ranges::all_of(nibbles, [](std::int32_t value) { return value == kEmptyNibble; })) {
+    if (std::all_of(nibbles.begin(), nibbles.end(),
+                    [](std::int32_t value) { return value == kEmptyNibble; })) {
         return std::nullopt;
     }
     const ChannelWord word = UnpackChannelWord(nibbles);
@@ -28,12 +29,7 @@ std::optional<ChannelReading> ReadChannel(const NibbleValues& nibbles, std::int3
     reading.r1 = ByCode(kR1Entries, word.prescalerCode & kR1CodeMask);
     reading.r2 = ByCode(kR2Entries, word.prescalerCode & kR2CodeMask);
 
-    CalculationInputs inputs;
-    inputs.crystalHz = crystalHz;
-    inputs.r0Text = reading.r0.text;
-    inputs.r1Text = reading.r1.text;
-    inputs.r2Text = reading.r2.text;
-    reading.ratio = CalculateRatio(inputs);
+    reading.ratio = CalculateRatio(crystalHz, EntrySettings(reading.r0, reading.r1, reading.r2));
     reading.n = ComposeNFactor(word.parts);
     reading.frequencyHz = std::int64_t{reading.ratio} * reading.n;
     reading.modulator = word.flags[kN2FlagIndex];

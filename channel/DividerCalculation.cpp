@@ -1,36 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "channel/DividerCalculation.h"
 
+#include <algorithm>
 #include <limits>
-#include <string_view>
 
 #include "base/RuntimeFailure.h"
-#include "channel/CellText.h"
-#include "channel/NibbleLayout.h"
-#include "text/IntegerConversion.h"
 
 namespace vx40 {
 namespace {
 
-// An R0 select bit as the kept code holds it: bit 7 of the part's byte, the high nibble's flag.
-constexpr std::int32_t kSelectBit = kFlagBit * 16;
 constexpr std::int32_t kTestNibbleOff = 4;  // Testfunktion not checked
 constexpr std::int32_t kTestNibbleOn = 0;   // Testfunktion checked
 constexpr std::int64_t kHzPerKhz = 1000;
 constexpr std::int32_t kMaxNFactor = ComposeNFactor({kMaxPart, kMaxPart, kMaxPart});
-
-void UpdateSelectionCodes(const CalculationInputs& inputs, SelectionCodes& kept) {
-    if (const auto r0 = FindPrescalerByText(kR0Entries, inputs.r0Text)) {
-        kept.n0SelectBit = (r0->code & kR0SelectN0Bit) != 0 ? kSelectBit : 0;
-        kept.n1SelectBit = (r0->code & kR0SelectN1Bit) != 0 ? kSelectBit : 0;
-    }
-    if (const auto r1 = FindPrescalerByText(kR1Entries, inputs.r1Text)) {
-        kept.r1Code = r1->code;
-    }
-    if (const auto r2 = FindPrescalerByText(kR2Entries, inputs.r2Text)) {
-        kept.r2Code = r2->code;
-    }
-}
 
 std::int64_t Divide(std::int64_t dividend, std::int32_t divisor) {
     if (divisor == 0) {
@@ -41,16 +23,13 @@ std::int64_t Divide(std::int64_t dividend, std::int32_t divisor) {
 
 }  // namespace
 
-std::int32_t CalculateRatio(const CalculationInputs& inputs) {
-    const std::int32_t r0 = StrToInt(inputs.r0Text);
-    const std::int32_t r1 = StrToInt(inputs.r1Text);
-    const std::int32_t r2 = StrToInt(inputs.r2Text);
+std::int32_t CalculateRatio(std::int32_t crystalHz, const PrescalerSettings& prescalers) {
     // 64-bit steps cannot overflow; the quotient of a 32-bit dividend by a non-zero divisor fits
     // again except for INT_MIN / -1, which a crystal divided by 4 can never be.
-    std::int64_t ratio = static_cast<std::int64_t>(inputs.crystalHz) / 4;
-    ratio = Divide(ratio, r0);
-    ratio = Divide(ratio, r1);
-    ratio = Divide(ratio, r2);
+    std::int64_t ratio = static_cast<std::int64_t>(crystalHz) / 4;
+    ratio = Divide(ratio, prescalers.r0);
+    ratio = Divide(ratio, prescalers.r1);
+    ratio = Divide(ratio, prescalers.r2);
     return static_cast<std::int32_t>(ratio);
 }
 
@@ -94,58 +73,28 @@ std::optional<std::int32_t> SearchNFactor(std::int32_t ratio, std::int64_t frequ
     return ComposeNFactor({n0, n1, n2});
 }
 
-CalculationResult CalculateDividerWord(const CalculationInputs& inputs, SelectionCodes& kept) {
-    CalculationResult result;
-    result.ratio = CalculateRatio(inputs);
-    result.ratioText = DecimalText(result.ratio);
-
-    UpdateSelectionCodes(inputs, kept);
-    const std::int64_t frequencyHz = std::int64_t{inputs.frequencyKhz} * kHzPerKhz;
-
-    const auto n = SearchNFactor(result.ratio, frequencyHz);
+Result<DividerWord> DividerWordAt(std::int32_t ratio, const CalculationInputs& inputs) {
+    const auto n = SearchNFactor(ratio, std::int64_t{inputs.frequencyKhz} * kHzPerKhz);
     if (!n) {
-        return result;
+        return Failure{FailureKind::NotCalculable, 0, {}, 0};
     }
+    const SelectionCodes& codes = inputs.prescalers.codes;
     ChannelWord channel;
     channel.parts = SplitNFactor(*n);
-    channel.flags = {kept.n0SelectBit != 0, kept.n1SelectBit != 0, inputs.modulator};
-    channel.prescalerCode = kept.r1Code + kept.r2Code;
+    channel.flags = {codes.n0SelectBit != 0, codes.n1SelectBit != 0, inputs.modulator};
+    channel.prescalerCode = codes.r1Code + codes.r2Code;
     channel.testNibble = inputs.test ? kTestNibbleOn : kTestNibbleOff;
-    const NibbleValues values = PackChannelWord(channel);
-
-    DividerWord word;
-    word.n0 = channel.parts.n0;
-    word.n1 = channel.parts.n1;
-    word.n2 = channel.parts.n2;
-    for (int k = 0; k < kNibblesPerChannel; ++k) {
-        word.nibbles[static_cast<std::size_t>(NibbleColumn(k) - kFirstNibbleColumn)] =
-            NibbleText(values[static_cast<std::size_t>(k)]);
-    }
-    result.word = std::move(word);
-    return result;
+    return DividerWord{channel.parts, PackChannelWord(channel)};
 }
 
-void ApplyCalculation(ChannelTable& table, int row, const CalculationResult& result,
-                      const std::function<void()>& showRefusal) {
-    if (result.Refused()) {
-        for (int c = kN2Column; c >= kN0Column; --c) {
-            table.SetCell(c, row, std::string(kRefusedPartText));
-        }
-        if (showRefusal) {
-            showRefusal();
-        }
-        for (int c = kFirstNibbleColumn; c <= kLastNibbleColumn; ++c) {
-            table.SetCell(c, row, std::string(kRefusedNibbleText));
-        }
-        return;
-    }
-    const DividerWord& word = *result.word;
-    table.SetCell(kN2Column, row, DecimalText(word.n2));
-    table.SetCell(kN1Column, row, DecimalText(word.n1));
-    table.SetCell(kN0Column, row, DecimalText(word.n0));
-    for (int c = kLastNibbleColumn; c >= kFirstNibbleColumn; --c) {
-        table.SetCell(c, row, word.nibbles[static_cast<std::size_t>(c - kFirstNibbleColumn)]);
-    }
+CalculationResult CalculateDividerWord(const CalculationInputs& inputs) {
+    const std::int32_t ratio = CalculateRatio(inputs.crystalHz, inputs.prescalers);
+    return {ratio, DividerWordAt(ratio, inputs)};
+}
+
+// The calculation fails in one way only: no N factor hits the frequency.
+std::string CalculationFailureText(const Failure& /*failure*/) {
+    return std::string(kFrequencyRefusedMessage);
 }
 
 NearestFrequencies NearestAchievableFrequencies(std::int32_t ratio, std::int32_t frequencyKhz) {

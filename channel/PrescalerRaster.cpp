@@ -16,24 +16,21 @@ std::vector<RasterRow> PrescalerRaster(std::int32_t crystalHz,
             for (const PrescalerEntry& r2 : kR2Entries) {
                 CalculationInputs inputs;
                 inputs.crystalHz = crystalHz;
-                inputs.r0Text = r0.text;
-                inputs.r1Text = r1.text;
-                inputs.r2Text = r2.text;
-                RasterRow row{r0, r1, r2, CalculateRatio(inputs), {}, 0};
+                inputs.prescalers = EntrySettings(r0, r1, r2);
+                RasterRow row{r0, r1, r2, CalculateRatio(crystalHz, inputs.prescalers), {}, 0};
                 for (const std::int32_t khz : frequenciesKhz) {
                     inputs.frequencyKhz = khz;
-                    SelectionCodes codes;
-                    if (CalculateDividerWord(inputs, codes).Refused()) {
-                        row.refusedKhz.push_back(khz);
-                    } else {
+                    if (DividerWordAt(row.ratio, inputs)) {
                         ++row.reached;
+                    } else {
+                        row.refusedKhz.push_back(khz);
                     }
                 }
                 rows.push_back(std::move(row));
             }
         }
     }
-    std::ranges::stable_sort(rows, [](const RasterRow& a, const RasterRow& b) {
+    std::stable_sort(rows.begin(), rows.end(), [](const RasterRow& a, const RasterRow& b) {
         return std::tuple(b.reached, b.ratio, a.r0.divisor, a.r1.divisor, a.r2.divisor) <
                std::tuple(a.reached, a.ratio, b.r0.divisor, b.r1.divisor, b.r2.divisor);
     });

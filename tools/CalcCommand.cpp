@@ -3,8 +3,8 @@
 
 #include <CLI/App.hpp>
 
+#include "channel/CalculatedRow.h"
 #include "channel/CellText.h"
-#include "channel/ChannelConstants.h"
 #include "tools/CalculationOptions.h"
 #include "tools/ExitCode.h"
 #include "tools/FrequencyText.h"
@@ -24,29 +24,26 @@ struct CalcArguments {
 int RunCalc(const CalcArguments& arguments, std::ostream& out, std::ostream& err) {
     const std::vector<std::int32_t> frequencies = ParseFrequencyArguments(arguments.frequencies);
 
-    // Every frequency goes through row 1 of one table, as repeated runs of "Rechnen" on one row
-    // would, with the kept codes carried from run to run.
-    ChannelTable table;
-    SelectionCodes kept;
-    std::optional<std::int32_t> ratio;
+    // Every frequency is one run of "Rechnen" with the same settings, as on row 1 of the window.
+    CalculationInputs inputs = arguments.calculation.Inputs();
+    const std::int32_t ratio = CalculateRatio(inputs.crystalHz, inputs.prescalers);
     std::vector<TextRow> rows;
     int exitCode = kExitSuccess;
     for (const std::int32_t khz : frequencies) {
-        const CalculationResult result =
-            CalculateDividerWord(arguments.calculation.ForFrequency(khz), kept);
-        ratio = result.ratio;
-        table.SetCell(kFrequencyColumn, 1, DecimalText(khz));
-        ApplyCalculation(table, 1, result, [&] {
-            err << RefusalText(khz, NearestAchievableFrequencies(result.ratio, khz)) << '\n';
+        inputs.frequencyKhz = khz;
+        const Result<DividerWord> word = DividerWordAt(ratio, inputs);
+        if (!word) {
+            err << RefusalText(khz, NearestAchievableFrequencies(ratio, khz)) << '\n';
             exitCode = kExitRefused;
-        });
-        TextRow row = ChannelRow(table, 1);
-        row.erase(row.begin());
+        }
+        const CalculatedRow texts = CalculatedRowTexts(word);
+        TextRow row{DecimalText(khz)};
+        row.insert(row.end(), texts.cells.begin(), texts.cells.end());
         rows.push_back(std::move(row));
     }
 
-    if (!arguments.csv && ratio) {
-        out << "Ratio: " << DecimalText(*ratio) << " Hz\n";
+    if (!arguments.csv && !frequencies.empty()) {
+        out << "Ratio: " << DecimalText(ratio) << " Hz\n";
     }
     PrintTable(out, ChannelColumnHeader(false), rows, arguments.csv);
     return exitCode;

@@ -65,22 +65,23 @@ void AddPrescalerOption(CLI::App& command, const char* option, const char* name,
 
 }  // namespace
 
-CalculationInputs CalculationOptions::ForFrequency(std::int32_t frequencyKhz) const {
-    CalculationInputs run = inputs;
-    run.modulator = !noModulator;
-    run.frequencyKhz = frequencyKhz;
-    return run;
+CalculationInputs CalculationOptions::Inputs() const {
+    CalculationInputs inputs;
+    inputs.crystalHz = crystalHz;
+    inputs.prescalers = ReadPrescalerTexts(r0Text, r1Text, r2Text, SelectionCodes{});
+    inputs.modulator = !noModulator;
+    inputs.test = test;
+    return inputs;
 }
 
 void AddCalculationOptions(CLI::App& command, CalculationOptions& options) {
-    CalculationInputs& inputs = options.inputs;
-    AddCrystalOption(command, inputs.crystalHz);
-    AddPrescalerOption(command, "--r0", "R0", kR0Entries, inputs.r0Text);
-    AddPrescalerOption(command, "--r1", "R1", kR1Entries, inputs.r1Text);
-    AddPrescalerOption(command, "--r2", "R2", kR2Entries, inputs.r2Text);
+    AddCrystalOption(command, options.crystalHz);
+    AddPrescalerOption(command, "--r0", "R0", kR0Entries, options.r0Text);
+    AddPrescalerOption(command, "--r1", "R1", kR1Entries, options.r1Text);
+    AddPrescalerOption(command, "--r2", "R2", kR2Entries, options.r2Text);
     command.add_flag("--no-modulator", options.noModulator,
                      "Modulator aus (Vorgabe: Modulator ein)");
-    command.add_flag("--test", inputs.test, "Testfunktion ein (Vorgabe: aus)");
+    command.add_flag("--test", options.test, "Testfunktion ein (Vorgabe: aus)");
 }
 
 void AddCrystalOption(CLI::App& command, std::int32_t& crystalHz) {

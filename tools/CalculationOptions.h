@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 #include "channel/DividerCalculation.h"
 
 namespace CLI {
@@ -11,11 +14,16 @@ namespace vx40::tool {
 
 // The settings of "Rechnen" as options; what is not given keeps the window's start value.
 struct CalculationOptions {
-    CalculationInputs inputs;
+    std::int32_t crystalHz = kCrystalHz;
+    std::string r0Text{kR0StartText};
+    std::string r1Text{kR1StartText};
+    std::string r2Text{kR2StartText};
     bool noModulator = false;
+    bool test = kStartTest;
 
-    // The inputs of one run for a frequency.
-    CalculationInputs ForFrequency(std::int32_t frequencyKhz) const;
+    // The inputs of the runs, their frequency aside. The prescaler texts convert as the window's
+    // do; each is an entry of its list, so no run has codes of an earlier one to keep.
+    CalculationInputs Inputs() const;
 };
 
 void AddCalculationOptions(CLI::App& command, CalculationOptions& options);

@@ -4,6 +4,7 @@
 #include <CLI/App.hpp>
 
 #include "base/RuntimeFailure.h"
+#include "channel/CalculatedRow.h"
 #include "channel/CellText.h"
 #include "channel/ChannelConstants.h"
 #include "files/BinFile.h"
@@ -100,11 +101,11 @@ int RunPlan(const PlanArguments& arguments, std::ostream& out, std::ostream& err
                         {"-o", arguments.binPath, true},
                         {"--vx4", arguments.vx4Path, true}});
     // A failure of the settings ends the command before any line is looked at.
-    CalculateRatio(arguments.calculation.ForFrequency(0));
+    CalculationInputs inputs = arguments.calculation.Inputs();
+    const std::int32_t ratio = CalculateRatio(inputs.crystalHz, inputs.prescalers);
 
     // Line by line: only the 16 channels and the offending lines that are shown are kept.
     ChannelTable table;
-    SelectionCodes kept;
     OffendingLines offending;
     int row = 0;
     ReadPlanInput(arguments.planPath, [&](const PlanLine& line) {
@@ -112,14 +113,15 @@ int RunPlan(const PlanArguments& arguments, std::ostream& out, std::ostream& err
             offending.Add(std::move(*problem));
             return;
         }
-        const std::int32_t khz = *line.frequencyKhz;
-        const CalculationResult result =
-            CalculateDividerWord(arguments.calculation.ForFrequency(khz), kept);
-        table.SetCell(kFrequencyColumn, row, DecimalText(khz));
-        ApplyCalculation(table, row, result, [&] {
+        inputs.frequencyKhz = *line.frequencyKhz;
+        const Result<DividerWord> word = DividerWordAt(ratio, inputs);
+        if (!word) {
             offending.Add(PlanLinePrefix(line) +
-                          RefusalText(khz, NearestAchievableFrequencies(result.ratio, khz)));
-        });
+                          RefusalText(inputs.frequencyKhz,
+                                      NearestAchievableFrequencies(ratio, inputs.frequencyKhz)));
+        }
+        table.SetCell(kFrequencyColumn, row, DecimalText(inputs.frequencyKhz));
+        WriteCalculatedRow(table, row, CalculatedRowTexts(word));
     });
     if (!offending.Empty()) {
         offending.Print(err);

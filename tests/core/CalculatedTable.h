@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "channel/CalculatedRow.h"
 #include "channel/ChannelTable.h"
 #include "channel/DividerCalculation.h"
 
@@ -16,14 +17,15 @@ inline ChannelTable CalculatedTable() {
     SelectionCodes kept;
     for (int row = 1; row <= 16; ++row) {
         CalculationInputs inputs;
-        inputs.r0Text = row % 4 == 0 ? "15" : "12";
+        inputs.prescalers = ReadPrescalerTexts(row % 4 == 0 ? "15" : "12", "5", "2", kept);
+        kept = inputs.prescalers.codes;
         inputs.modulator = row % 2 == 0;
         inputs.test = row % 3 == 0;
         // Multiples of both ratios, 12500 Hz and 10000 Hz.
         inputs.frequencyKhz = 700000 + row * 1100;
         table.SetCurrentCell(0, row);
         table.FrequencyPickUp(inputs.frequencyKhz);
-        ApplyCalculation(table, row, CalculateDividerWord(inputs, kept), [] {});
+        WriteCalculatedRow(table, row, CalculatedRowTexts(CalculateDividerWord(inputs).word));
     }
     return table;
 }
