@@ -42,15 +42,18 @@ bool IniLines::Next(IniLine& line) {
         line.next += crLf ? 2 : 1;
     }
     at_ = line.next;
+    Classify(text_.substr(begin, line.end - begin), begin, line);
+    return true;
+}
 
-    const std::string_view text = text_.substr(begin, line.end - begin);
+void IniLines::Classify(std::string_view text, std::size_t begin, IniLine& line) {
     const std::size_t first = text.find_first_not_of(kIniBlanks);
     line.kind = IniLineKind::Other;
     line.section = section_;
     line.key = {};
     line.value = {};
     if (first == std::string_view::npos || text[first] == ';') {
-        return true;
+        return;
     }
     if (text[first] == '[') {
         if (const std::size_t close = text.find(']', first); close != std::string_view::npos) {
@@ -58,7 +61,7 @@ bool IniLines::Next(IniLine& line) {
             section_ = line.section =
                 Trimmed(text.substr(first + 1, close - first - 1), kIniBlanks);
         }
-        return true;
+        return;
     }
     if (const std::size_t equals = text.find('=', first); equals != std::string_view::npos) {
         line.kind = IniLineKind::Key;
@@ -66,7 +69,6 @@ bool IniLines::Next(IniLine& line) {
         line.value = Trimmed(text.substr(equals + 1), kIniBlanks);
         line.valueBegin = begin + equals + 1;
     }
-    return true;
 }
 
 }  // namespace vx40

@@ -37,6 +37,10 @@ class IniLines {
     bool Next(IniLine& line);
 
   private:
+    // The kind and the parts of the line whose bytes, without the line end, are text and start
+    // at the offset begin.
+    void Classify(std::string_view text, std::size_t begin, IniLine& line);
+
     std::string_view text_;
     std::size_t at_ = 0;
     std::string_view section_;

@@ -46,6 +46,9 @@ TEST_P(ProfileRead, FindsTheValueAsAnotherProgramWroteIt) {
     WriteBytes(path, GetParam().file);
     EXPECT_EQ(GetPrivateProfileString(GetParam().section, GetParam().key, "<default>", path),
               GetParam().expected);
+    const ProfileKey keys[] = {{GetParam().section, GetParam().key}};
+    EXPECT_EQ(GetPrivateProfileValuesOfText(keys, "<default>", GetParam().file).values.front(),
+              GetParam().expected);
     // A write lands exactly where the read looks.
     ASSERT_TRUE(WritePrivateProfileString(GetParam().section, GetParam().key, " new ", path));
     EXPECT_EQ(GetPrivateProfileString(GetParam().section, GetParam().key, "<default>", path),
