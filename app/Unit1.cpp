@@ -387,13 +387,14 @@ void TForm1::Laden1Click() {
     }
     const std::string path = LocalPath(OpenDialog->FileName());
     // Every read of a file that has gone or cannot be read gives "": the table would be emptied.
-    if (const std::string refusal = vx40::ChannelSetLoadRefusal(path); !refusal.empty()) {
-        ShowMessage(this, refusal);
+    if (const vx40::Status loadable = vx40::CheckChannelSetLoadable(path); !loadable.Ok()) {
+        ShowMessage(this, vx40::ChannelSetLoadRefusal(loadable.Error()));
         return;
     }
     INI.SetFileName(path);
     setWindowTitle(windowTitle() + QLatin1Char(' ') + CaptionText(OpenDialog->FileName()));
-    vx40::LoadChannelSet(table_, INI);
+    // A file of other text loads as empty cells: the window takes any file it was given.
+    static_cast<void>(vx40::LoadChannelSet(table_, INI.FileName()));
 }
 
 void TForm1::BinLesenClick() {

@@ -34,6 +34,7 @@ enum class FailureKind {
     ValueNotWritable,  // an INI value with a CR, LF or NUL
     NoChannelSet,      // a text with none of the sections Wert1 to Wert16
     NotCalculable,     // a frequency the divider cannot reach exactly
+    NameNotWritable,   // an INI section or key name that would break the text's lines
 };
 
 struct Failure {

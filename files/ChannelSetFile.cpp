@@ -70,38 +70,54 @@ std::string ChannelSetSection(int row) {
     return "Wert" + std::to_string(row);
 }
 
+Result<std::string> ChannelSetText(const ChannelTable& table, std::string_view existing) {
+    const ChannelSetKeys keys;
+    Result<std::string> text = PrivateProfileTextAfterWrites(existing, keys.Writes(table));
+    if (!text.Ok()) {
+        // The keys are fixed names: only a cell's text can be refused.
+        const Failure& refused = text.Error();
+        return Failure(FailureKind::ValueNotWritable, 0, refused.detail, refused.position);
+    }
+    return text;
+}
+
 void SaveChannelSet(const ChannelTable& table, IniFileStore& store) {
-    const ChannelSetKeys keys;
-    store.WriteStrings(keys.Writes(table));
+    store.Edit([&](std::string_view existing) { return ChannelSetText(table, existing); });
 }
 
-std::optional<std::string> ChannelSetText(const ChannelTable& table, std::string_view existing) {
+Status LoadChannelSetText(ChannelTable& table, std::string_view text) {
     const ChannelSetKeys keys;
-    return PrivateProfileTextAfterWrites(existing, keys.Writes(table));
+    if (!keys.Apply(table, GetPrivateProfileValuesOfText(keys.Keys(), "", text))) {
+        return Failure(FailureKind::NoChannelSet);
+    }
+    return {};
 }
 
-bool LoadChannelSet(ChannelTable& table, const IniFileStore& store) {
-    const ChannelSetKeys keys;
-    return keys.Apply(table, store.ReadValues(keys.Keys(), ""));
-}
-
-bool LoadChannelSetText(ChannelTable& table, std::string_view text) {
-    const ChannelSetKeys keys;
-    return keys.Apply(table, GetPrivateProfileValuesOfText(keys.Keys(), "", text));
+Status LoadChannelSet(ChannelTable& table, const std::string& path) {
+    const Result<std::string> text = ReadPrivateProfileText(path);
+    const Status loaded =
+        LoadChannelSetText(table, text.Ok() ? std::string_view(*text) : std::string_view());
+    if (!text.Ok()) {
+        return text.Error();
+    }
+    if (!loaded.Ok()) {
+        return Failure(FailureKind::NoChannelSet, 0, path);
+    }
+    return {};
 }
 
 std::string NoChannelSetMessage(const std::string& path) {
     return "keine Kanaldatei: " + ShownText(path);
 }
 
-std::string ChannelSetLoadRefusal(const std::string& path) {
-    // Nothing is read: the file is only opened, as each read of the load will open it.
-    const Status opened =
-        ReadFileChunks(path, 0, ReadableFiles::RegularOnly, [](std::string_view) { return true; });
-    if (opened.Ok()) {
-        return {};
-    }
-    return FileReadFailureMessage(path, "kann nicht geladen", opened.Error().error) +
+Status CheckChannelSetLoadable(const std::string& path) {
+    // Nothing is read: the file is only opened, as the load will open it.
+    return ReadFileChunks(path, 0, ReadableFiles::RegularOnly,
+                          [](std::string_view) { return true; });
+}
+
+std::string ChannelSetLoadRefusal(const Failure& failure) {
+    return FileReadFailureMessage(failure.detail, "kann nicht geladen", failure.error) +
            " Die Tabelle bleibt, wie sie war.";
 }
 

@@ -11,19 +11,9 @@
 #include "files/PrivateProfile.h"
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/FuzzTempDir.h"
+#include "text/CharacterRules.h"
 
 namespace {
-
-std::string_view TrimBlanks(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 // What changed between the two files lies in one line of the old file: the bytes before and
 // after it are the same.
@@ -54,12 +44,18 @@ void CheckManyKeysInOnePass(const std::string& before, const std::string& path,
     std::vector<vx40::ProfileKey> keys;
     for (const vx40::ProfileWrite& write : writes) {
         if (oneByOne) {
-            oneByOne = vx40::PrivateProfileTextAfterWrite(*oneByOne, write.section, write.key,
-                                                          write.value);
+            const vx40::Result<std::string> after = vx40::PrivateProfileTextAfterWrite(
+                *oneByOne, write.section, write.key, write.value);
+            oneByOne = after.Ok() ? std::optional(*after) : std::nullopt;
         }
         keys.push_back({write.section, write.key});
     }
-    VX40_FUZZ_CHECK(vx40::PrivateProfileTextAfterWrites(before, writes) == oneByOne);
+    const vx40::Result<std::string> inOnePass = vx40::PrivateProfileTextAfterWrites(before, writes);
+    VX40_FUZZ_CHECK(inOnePass.Ok() == oneByOne.has_value());
+    VX40_FUZZ_CHECK(!inOnePass.Ok() || *inOnePass == *oneByOne);
+    // The text entry reads what the path reads.
+    VX40_FUZZ_CHECK(vx40::GetPrivateProfileValuesOfText(keys, "\x01", before).values ==
+                    vx40::GetPrivateProfileStrings(keys, "\x01", path));
     const std::vector<std::string> read = vx40::GetPrivateProfileStrings(keys, "\x01", path);
     for (std::size_t i = 0; i < keys.size(); ++i) {
         VX40_FUZZ_CHECK(read[i] ==
@@ -84,14 +80,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     WriteWholeFile(path, before);
     CheckManyKeysInOnePass(before, path, section, key, value, more);
 
-    const bool written = vx40::WritePrivateProfileString(section, key, value, path);
+    const bool written = vx40::WritePrivateProfileString(section, key, value, path).Ok();
     const std::string after = ReadWholeFile(path);
     if (!written) {
         VX40_FUZZ_CHECK(after == before);
         return 0;
     }
     CheckOnlyOneLineChanged(before, after);
-    std::string expected(TrimBlanks(value));
+    std::string expected(vx40::Trimmed(value, vx40::kIniBlanks));
     if (expected.size() > vx40::kMaxProfileValueLength) {
         expected.resize(vx40::kMaxProfileValueLength);
     }

@@ -12,7 +12,6 @@
 
 #include "files/ChannelSetFile.h"
 #include "files/FileFailureText.h"
-#include "files/IniFileStore.h"
 #include "os/FileIdentity.h"
 #include "os/FileReplace.h"
 #include "tools/ToolError.h"
@@ -108,19 +107,12 @@ std::string ReadInputBytes(const std::string& path, std::size_t maxBytes, Readab
 }
 
 ChannelTable LoadChannelSetInput(const std::string& path) {
+    // Standard input can be read once, so every input is taken whole and read as text; a file
+    // that cannot be read is refused rather than loaded as empty cells.
     ChannelTable table;
-    if (IsStandardStream(path)) {
-        // Standard input can be read once: it is taken whole and read as the file would be.
-        if (!LoadChannelSetText(table, ReadInputBytes(path, std::numeric_limits<std::size_t>::max(),
-                                                      ReadableFiles::RegularOnly))) {
-            throw ToolRefusal(NoChannelSetMessage(path));
-        }
-        return table;
-    }
-    CheckInputReadable(path, ReadableFiles::RegularOnly);
-    IniFileStore store;
-    store.SetFileName(path);
-    if (!LoadChannelSet(table, store)) {
+    if (!LoadChannelSetText(table, ReadInputBytes(path, std::numeric_limits<std::size_t>::max(),
+                                                  ReadableFiles::RegularOnly))
+             .Ok()) {
         throw ToolRefusal(NoChannelSetMessage(path));
     }
     return table;

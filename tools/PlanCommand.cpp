@@ -46,8 +46,8 @@ void WritePlanFiles(const ChannelTable& table, const PlanArguments& arguments) {
         }
         return;
     }
-    const std::optional<std::string> text = ChannelSetText(table);
-    if (!text) {
+    const Result<std::string> text = ChannelSetText(table);
+    if (!text.Ok()) {
         throw IniWriteFailure(arguments.vx4Path);
     }
     const BinImageBuild build = BuildBinImage(table);
@@ -87,8 +87,8 @@ void WritePlanToStandardOutput(const ChannelTable& table, const PlanArguments& a
     if (arguments.vx4Path.empty()) {
         return;
     }
-    const std::optional<std::string> text = ChannelSetText(table);
-    if (!text) {
+    const Result<std::string> text = ChannelSetText(table);
+    if (!text.Ok()) {
         throw IniWriteFailure(arguments.vx4Path);
     }
     if (const Status vx4 = ReplaceFile(arguments.vx4Path, *text, SyncToDisk::Yes); !vx4.Ok()) {

@@ -25,6 +25,7 @@ using testutil::FileSizeLimit;
 using testutil::ReadBytes;
 using testutil::TempDir;
 using testutil::WriteBytes;
+using namespace std::string_literals;
 
 const std::vector<std::string> kKeys = {"Frequenz", "N0", "N1", "N2", "D7", "D6",
                                         "D5",       "D4", "D3", "D2", "D1", "D0"};
@@ -39,6 +40,12 @@ std::string SavedText(const ChannelTable& table, int firstRow = 1) {
         }
     }
     return text;
+}
+
+// The message a load shows before it starts; empty where the load may start.
+std::string LoadRefusal(const std::string& path) {
+    const Status loadable = CheckChannelSetLoadable(path);
+    return loadable.Ok() ? std::string() : ChannelSetLoadRefusal(loadable.Error());
 }
 
 IniFileStore StoreOn(const std::string& path) {
@@ -80,18 +87,23 @@ TEST(ChannelSetFile, TextInMemoryIsTheSaveIntoAnEmptyFile) {
         WriteBytes(dir.Path("empty.vx4"), "");
         IniFileStore store = StoreOn(dir.Path("empty.vx4"));
         SaveChannelSet(*table, store);
-        const std::optional<std::string> text = ChannelSetText(*table);
-        ASSERT_TRUE(text.has_value());
+        const Result<std::string> text = ChannelSetText(*table);
+        ASSERT_TRUE(text.Ok());
         EXPECT_EQ(*text, ReadBytes(dir.Path("empty.vx4")));
         EXPECT_EQ(*text, SavedText(*table));
     }
 }
 
 TEST(ChannelSetFile, TextOfACellThatWouldBreakALineIsNone) {
-    for (const char* text : {"1\r\n[Wert2]", "0\n", "a\rb"}) {
+    for (const std::string& text : {"1\r\n[Wert2]"s, "0\n"s, "a\rb"s, "0\0"s}) {
         ChannelTable table = testutil::CalculatedTable();
         table.SetCell(11, 16, text);
-        EXPECT_FALSE(ChannelSetText(table).has_value()) << text;
+        const Result<std::string> made = ChannelSetText(table);
+        ASSERT_FALSE(made.Ok()) << text;
+        // The cell's index, row by row: row 16, column 11.
+        EXPECT_EQ(made.Error().kind, FailureKind::ValueNotWritable);
+        EXPECT_EQ(made.Error().position, 15u * 12u + 11u);
+        EXPECT_EQ(made.Error().detail, "D0");
     }
 }
 
@@ -106,7 +118,7 @@ TEST(ChannelSetFile, SaveAndLoadGiveBackEveryCell) {
     ChannelTable loaded;
     loaded.WriteHeaderRow();
     loaded.SetCell(2, 0, "header stays");
-    LoadChannelSet(loaded, store);
+    ASSERT_TRUE(LoadChannelSet(loaded, store.FileName()));
     for (int r = 1; r < kRowCount; ++r) {
         for (int c = 0; c < kColumnCount; ++c) {
             EXPECT_EQ(loaded.Cell(c, r), saved.Cell(c, r)) << "cell " << c << ", " << r;
@@ -128,7 +140,7 @@ TEST(ChannelSetFile, ClearedTableLoadsAsEmptyCells) {
     EXPECT_EQ(ReadBytes(dir.Path("cleared.vx4")), SavedText(cleared));
 
     ChannelTable loaded = testutil::CalculatedTable();
-    LoadChannelSet(loaded, store);
+    ASSERT_TRUE(LoadChannelSet(loaded, store.FileName()));
     for (int r = 1; r < kRowCount; ++r) {
         for (int c = 0; c < kColumnCount; ++c) {
             EXPECT_EQ(loaded.Cell(c, r), "");
@@ -139,7 +151,9 @@ TEST(ChannelSetFile, ClearedTableLoadsAsEmptyCells) {
 TEST(ChannelSetFile, MissingFileLoadsAsEmptyCells) {
     TempDir dir;
     ChannelTable table = testutil::CalculatedTable();
-    LoadChannelSet(table, StoreOn(dir.Path("none.vx4")));
+    const Status loaded = LoadChannelSet(table, dir.Path("none.vx4"));
+    ASSERT_FALSE(loaded.Ok());
+    EXPECT_EQ(loaded.Error().kind, FailureKind::ReadFailed);
     EXPECT_EQ(table.Cell(0, 1), "");
     EXPECT_EQ(table.Cell(11, 16), "");
     EXPECT_EQ(table.Cell(0, 0), "Frequenz");
@@ -168,16 +182,20 @@ TEST(ChannelSetFile, LoadTellsWhetherTheFileHoldsAChannelSection) {
         TempDir dir;
         WriteBytes(dir.Path("in.vx4"), row.content);
         ChannelTable table = testutil::CalculatedTable();
-        EXPECT_EQ(LoadChannelSet(table, StoreOn(dir.Path("in.vx4"))), row.channelSet)
-            << row.content;
+        const Status loaded = LoadChannelSet(table, dir.Path("in.vx4"));
+        EXPECT_EQ(loaded.Ok(), row.channelSet) << row.content;
+        ChannelTable fromText = testutil::CalculatedTable();
+        EXPECT_EQ(LoadChannelSetText(fromText, row.content).Ok(), row.channelSet);
         if (!row.channelSet) {
+            EXPECT_EQ(loaded.Error().kind, FailureKind::NoChannelSet);
             EXPECT_EQ(table.Cell(0, 1), "");
             EXPECT_EQ(table.Cell(11, 16), "");
+            EXPECT_EQ(fromText.Cell(11, 16), "");
         }
     }
     TempDir dir;
     ChannelTable table;
-    EXPECT_FALSE(LoadChannelSet(table, StoreOn(dir.Path("fehlt.vx4"))));
+    EXPECT_FALSE(LoadChannelSet(table, dir.Path("fehlt.vx4")).Ok());
 }
 
 TEST(ChannelSetFile, FileOfAnotherProgramLoads) {
@@ -200,7 +218,7 @@ TEST(ChannelSetFile, FileOfAnotherProgramLoads) {
                "[WERT16]\n"
                "D0=0F\n");
     ChannelTable table = testutil::CalculatedTable();
-    LoadChannelSet(table, StoreOn(dir.Path("other.vx4")));
+    ASSERT_TRUE(LoadChannelSet(table, dir.Path("other.vx4")));
     const std::vector<std::string> row1 = {"798300", "120", "114", "3",  "05", "08",
                                            "03",     "07",  "02",  "07", "08", "04"};
     for (int c = 0; c < kColumnCount; ++c) {
@@ -311,8 +329,8 @@ TEST(ChannelSetFile, KilledSaveLeavesTheFileWhollyOldOrWhollyNew) {
     older.Clear();
     const ChannelTable newer = testutil::CalculatedTable();
     const std::string oldText = other + SavedText(older);
-    const std::optional<std::string> newText = ChannelSetText(newer, oldText);
-    ASSERT_TRUE(newText.has_value());
+    const Result<std::string> newText = ChannelSetText(newer, oldText);
+    ASSERT_TRUE(newText.Ok());
 
     WriteBytes(path, oldText);
     IniFileStore store = StoreOn(path);
@@ -357,7 +375,7 @@ TEST(ChannelSetFile, EveryLoadedTableCanBeSavedAgain) {
     WriteBytes(path, wert1 + wert2);
     IniFileStore store = StoreOn(path);
     ChannelTable loaded;
-    LoadChannelSet(loaded, store);
+    ASSERT_TRUE(LoadChannelSet(loaded, path));
     EXPECT_EQ(loaded.Cell(1, 1), "a");
     EXPECT_EQ(loaded.Cell(2, 1), "114");
     EXPECT_EQ(loaded.Cell(3, 1), "3");
@@ -375,7 +393,7 @@ TEST(ChannelSetFile, EveryLoadedTableCanBeSavedAgain) {
     EXPECT_EQ(ReadBytes(path), expected + SavedText(loaded, 3));
 
     ChannelTable again;
-    LoadChannelSet(again, store);
+    ASSERT_TRUE(LoadChannelSet(again, path));
     for (int r = 1; r < kRowCount; ++r) {
         for (int c = 0; c < kColumnCount; ++c) {
             EXPECT_EQ(again.Cell(c, r), loaded.Cell(c, r)) << "cell " << c << ", " << r;
@@ -406,10 +424,10 @@ class ChannelSetLoadRefusalTest : public testing::TestWithParam<LoadRefusalCase>
 TEST_P(ChannelSetLoadRefusalTest, OnlyARegularReadableFileMayBeLoaded) {
     const std::string path = dir_.Path(GetParam().name);
     const std::string reason = GetParam().reason;
-    EXPECT_EQ(ChannelSetLoadRefusal(path),
-              reason.empty() ? std::string()
-                             : "Die Datei \"" + path + "\" kann nicht geladen werden: " + reason +
-                                   ". Die Tabelle bleibt, wie sie war.");
+    EXPECT_EQ(LoadRefusal(path), reason.empty() ? std::string()
+                                                : "Die Datei \"" + path +
+                                                      "\" kann nicht geladen werden: " + reason +
+                                                      ". Die Tabelle bleibt, wie sie war.");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -437,7 +455,7 @@ TEST(ChannelSetLoadRefusal, AFileWithoutReadPermissionIsRefused) {
     const std::string path = dir.Path("locked.vx4");
     WriteBytes(path, "[Wert1]\r\nFrequenz=1\r\n");
     ::chmod(path.c_str(), 0);
-    EXPECT_EQ(ChannelSetLoadRefusal(path),
+    EXPECT_EQ(LoadRefusal(path),
               "Die Datei \"" + path +
                   "\" kann nicht geladen werden: keine Leseberechtigung. Die Tabelle "
                   "bleibt, wie sie war.");

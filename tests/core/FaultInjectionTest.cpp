@@ -47,7 +47,7 @@ TEST(FaultInjection, PathWithBlanksUmlautsAnd200Characters) {
     store.SetFileName(stem + ".vx4");
     SaveChannelSet(table, store);
     ChannelTable loaded;
-    LoadChannelSet(loaded, store);
+    ASSERT_TRUE(LoadChannelSet(loaded, store.FileName()));
     ExpectSameCells(loaded, table, 0);
     EXPECT_EQ(dir.Names().size(), 2U);
 }
@@ -99,7 +99,7 @@ TEST(FaultInjection, TenMegabyteChannelSetFile) {
     SaveChannelSet(table, store);
     EXPECT_EQ(ReadBytes(path).substr(0, foreign.size()), foreign);
     ChannelTable loaded;
-    LoadChannelSet(loaded, store);
+    ASSERT_TRUE(LoadChannelSet(loaded, store.FileName()));
     ExpectSameCells(loaded, table, 0);
     EXPECT_EQ(dir.Names().size(), 1U);
 }
@@ -117,7 +117,7 @@ TEST(FaultInjection, HundredKilobyteLineAndNulBytes) {
     ChannelTable loaded;
     IniFileStore store;
     store.SetFileName(path);
-    LoadChannelSet(loaded, store);
+    ASSERT_TRUE(LoadChannelSet(loaded, store.FileName()));
     EXPECT_EQ(loaded.Cell(0, 1), longValue.substr(0, kMaxProfileValueLength));
     EXPECT_EQ(loaded.Cell(1, 1), "12");  // a NUL byte ends the value
     EXPECT_EQ(loaded.Cell(2, 2), "");

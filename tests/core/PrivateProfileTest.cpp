@@ -46,6 +46,9 @@ TEST_P(ProfileRead, FindsTheValueAsAnotherProgramWroteIt) {
     WriteBytes(path, GetParam().file);
     EXPECT_EQ(GetPrivateProfileString(GetParam().section, GetParam().key, "<default>", path),
               GetParam().expected);
+    const ProfileKey keys[] = {{GetParam().section, GetParam().key}};
+    EXPECT_EQ(GetPrivateProfileValuesOfText(keys, "<default>", GetParam().file).values.front(),
+              GetParam().expected);
     // A write lands exactly where the read looks.
     ASSERT_TRUE(WritePrivateProfileString(GetParam().section, GetParam().key, " new ", path));
     EXPECT_EQ(GetPrivateProfileString(GetParam().section, GetParam().key, "<default>", path),
@@ -202,11 +205,14 @@ TEST(ProfileText, IsTheWriteOnAFile) {
         TempDir dir;
         const std::string path = dir.Path("set.vx4");
         WriteBytes(path, c.content);
-        const bool written = WritePrivateProfileString(c.section, c.key, c.value, path);
-        const std::optional<std::string> text =
+        const Status written = WritePrivateProfileString(c.section, c.key, c.value, path);
+        const Result<std::string> text =
             PrivateProfileTextAfterWrite(c.content, c.section, c.key, c.value);
-        ASSERT_EQ(text.has_value(), written);
-        EXPECT_EQ(text.value_or(c.content), ReadBytes(path));
+        ASSERT_EQ(text.Ok(), written.Ok());
+        EXPECT_EQ(text.Ok() ? *text : c.content, ReadBytes(path));
+        if (!text.Ok()) {
+            EXPECT_EQ(text.Error().kind, written.Error().kind);
+        }
     }
 }
 
@@ -307,7 +313,9 @@ TEST(ProfileWrite, ReadOnlyFileFailsAndStaysUnchanged) {
     IniFileStore store;
     store.SetFileName(path);
     try {
-        store.WriteString("Wert1", "D0", "02");
+        store.Edit([](std::string_view old) {
+            return PrivateProfileTextAfterWrite(old, "Wert1", "D0", "02");
+        });
         FAIL() << "no failure raised";
     } catch (const IniWriteFailure& failure) {
         EXPECT_STREQ(failure.what(), ("Unable to write to " + path).c_str());
@@ -388,13 +396,19 @@ TEST(ProfileManyKeys, OnePassIsTheKeysOneByOne) {
 
         std::optional<std::string> oneByOne = file;
         for (const ProfileWrite& w : writes) {
-            oneByOne =
-                PrivateProfileTextAfterWrite(oneByOne.value_or(""), w.section, w.key, w.value);
-            if (!oneByOne) {
+            const Result<std::string> after =
+                PrivateProfileTextAfterWrite(*oneByOne, w.section, w.key, w.value);
+            if (!after.Ok()) {
+                oneByOne.reset();
                 break;
             }
+            oneByOne = *after;
         }
-        ASSERT_EQ(PrivateProfileTextAfterWrites(file, writes), oneByOne);
+        const Result<std::string> inOnePass = PrivateProfileTextAfterWrites(file, writes);
+        ASSERT_EQ(inOnePass.Ok(), oneByOne.has_value());
+        if (oneByOne) {
+            ASSERT_EQ(*inOnePass, *oneByOne);
+        }
 
         WriteBytes(path, file);
         const std::vector<std::string> read = GetPrivateProfileStrings(reads, "<default>", path);
