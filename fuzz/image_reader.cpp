@@ -5,21 +5,29 @@
 #include <string>
 
 #include "channel/ChannelTable.h"
-#include "files/BinFile.h"
 #include "files/BinImage.h"
-#include "files/EpromFormats.h"
+#include "files/FileFailureText.h"
+#include "files/ImageFormats.h"
+#include "files/ImageReader.h"
+#include "files/IntelHex.h"
+#include "files/SRecords.h"
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/FuzzTempDir.h"
 
 namespace {
 
-bool SameOutcome(const vx40::BinImageParse& a, const vx40::BinImageParse& b) {
-    return a.fault == b.fault && a.image == b.image && a.invalidOffset == b.invalidOffset &&
-           a.recordMessage == b.recordMessage;
+using ImageRead = vx40::Result<vx40::BinImage>;
+
+bool SameOutcome(const ImageRead& a, const ImageRead& b) {
+    if (a.Ok() || b.Ok()) {
+        return a.Ok() && b.Ok() && *a == *b;
+    }
+    return a.Error().kind == b.Error().kind && a.Error().position == b.Error().position &&
+           a.Error().detail == b.Error().detail;
 }
 
-vx40::BinImageParse ParseText(const std::string& text) {
-    return vx40::ParseImage({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+ImageRead ParseText(const std::string& text) {
+    return vx40::ReadImage({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
 }
 
 }  // namespace
@@ -31,37 +39,45 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     vx40::ChannelTable table;
     table.SetCell(4, 1, "old");
-    const vx40::BinImageParse read = vx40::ReadImageFileInto(table, path);
+    const ImageRead read = vx40::ReadImageFile(path, vx40::ReadableFiles::AnyExceptDirectories);
+    if (read.Ok()) {
+        vx40::ApplyBinImage(table, *read);
+    }
     const vx40::ImageFormat format = vx40::DetectImageFormat(bytes);
 
     // The stream read of the file and the read of the same bytes from memory agree.
-    VX40_FUZZ_CHECK(SameOutcome(read, vx40::ParseImage(bytes)));
+    VX40_FUZZ_CHECK(SameOutcome(read, vx40::ReadImage(bytes)));
     // Binary content reads exactly as a bin file, and an acceptable bin image reads as records
     // only when its first 128 bytes are all white space.
+    const ImageRead binOnly = vx40::ReadImage(bytes, vx40::ImageContent::BinOnly);
     if (format == vx40::ImageFormat::Bin) {
-        VX40_FUZZ_CHECK(SameOutcome(read, vx40::ReadBinFile(path)));
+        VX40_FUZZ_CHECK(SameOutcome(read, vx40::ReadImageFile(
+                                              path, vx40::ReadableFiles::AnyExceptDirectories,
+                                              vx40::ImageContent::BinOnly)));
+        VX40_FUZZ_CHECK(SameOutcome(read, binOnly));
     }
-    if (vx40::ParseBinImage(bytes).Accepted() && format != vx40::ImageFormat::Bin) {
+    if (binOnly.Ok() && format != vx40::ImageFormat::Bin) {
         for (std::size_t at = 0; at < vx40::kBinImageSize; ++at) {
             VX40_FUZZ_CHECK(bytes[at] == '\t' || bytes[at] == '\n' || bytes[at] == '\r');
         }
     }
-    VX40_FUZZ_CHECK((read.fault == vx40::BinImageFault::InvalidRecords) ==
-                    (!read.recordMessage.empty()));
-    if (!read.Accepted()) {
-        VX40_FUZZ_CHECK(!vx40::ImageRefusalMessage(read).empty());
+    if (!read.Ok()) {
+        const vx40::FailureKind kind = read.Error().kind;
+        VX40_FUZZ_CHECK((kind == vx40::FailureKind::ImageInvalidRecords) ==
+                        (format != vx40::ImageFormat::Bin));
+        VX40_FUZZ_CHECK(kind != vx40::FailureKind::ImageInvalidRecords ||
+                        !read.Error().detail.empty());
+        VX40_FUZZ_CHECK(!vx40::ImageFailureText(read.Error(), path).empty());
         VX40_FUZZ_CHECK(table.Cell(4, 1) == "old");  // a refusal changes no cell
         return 0;
     }
-    VX40_FUZZ_CHECK(vx40::ImageRefusalMessage(read).empty());
-    for (const std::uint8_t nibble : read.image) {
+    for (const std::uint8_t nibble : *read) {
         VX40_FUZZ_CHECK(nibble <= 0x0F);
     }
     // What is accepted writes out in both record formats and reads back the same.
-    for (const std::string& text :
-         {vx40::IntelHexText(read.image), vx40::SRecordText(read.image)}) {
-        const vx40::BinImageParse again = ParseText(text);
-        VX40_FUZZ_CHECK(again.Accepted() && again.image == read.image);
+    for (const std::string& text : {vx40::IntelHexText(*read), vx40::SRecordText(*read)}) {
+        const ImageRead again = ParseText(text);
+        VX40_FUZZ_CHECK(again.Ok() && *again == *read);
     }
     return 0;
 }

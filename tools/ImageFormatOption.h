@@ -6,12 +6,12 @@
 
 #include <CLI/App.hpp>
 
-#include "files/EpromFormats.h"
+#include "files/ImageFormats.h"
 
 namespace vx40::tool {
 
-// The form an output file's name asks for by its ending, without regard to letter case: ".hex",
-// ".ihx", ".ihex" Intel HEX; ".srec", ".s19", ".s28", ".s37", ".mot" S-records; anything else bin.
+// The form an output file's name asks for by its ending in the table of formats, without regard
+// to letter case (".hex" Intel HEX, ".s19" S-records, ...); any other ending bin.
 ImageFormat ImageFormatForPath(std::string_view path);
 
 // "--format bin|ihex|srec": the form in which the image goes to outputPath. Without the option,

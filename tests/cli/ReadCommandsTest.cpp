@@ -22,7 +22,9 @@
 #include "channel/ChannelTable.h"
 #include "files/BinImage.h"
 #include "files/ChannelSetFile.h"
-#include "files/EpromFormats.h"
+#include "files/ImageFormats.h"
+#include "files/IntelHex.h"
+#include "files/SRecords.h"
 #include "files/IniFileStore.h"
 #include "tests/core/TempDir.h"
 
