@@ -30,10 +30,10 @@
 #include "channel/ChannelConstants.h"
 #include "channel/NFactorBackCalculation.h"
 #include "channel/Prescalers.h"
+#include "files/ChannelSetFile.h"
 #include "files/FileFailureText.h"
 #include "files/ImageReader.h"
 #include "files/ImageWriter.h"
-#include "files/ChannelSetFile.h"
 
 using vx40::ApplicationFonts;
 using vx40::Guard;

@@ -1,19 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "channel/CellText.h"
 
-#include <cstdio>
+#include "text/CharacterRules.h"
 
 namespace vx40 {
-
-namespace {
-constexpr std::string_view kHexDigits = "0123456789ABCDEF";
-}
 
 std::optional<int> NibbleValue(std::string_view text) {
     if (text.size() != 2 || text[0] != '0') {
         return std::nullopt;
     }
-    const auto pos = kHexDigits.find(text[1]);
+    const auto pos = kUpperHexDigits.find(text[1]);
     if (pos == std::string_view::npos) {
         return std::nullopt;
     }
@@ -21,7 +17,7 @@ std::optional<int> NibbleValue(std::string_view text) {
 }
 
 std::string NibbleText(int value) {
-    return std::string{'0', kHexDigits[static_cast<std::size_t>(value & 0xF)]};
+    return std::string{'0', kUpperHexDigits[static_cast<std::size_t>(value & 0xF)]};
 }
 
 std::string DecimalText(std::int64_t value) {
@@ -29,9 +25,13 @@ std::string DecimalText(std::int64_t value) {
 }
 
 std::string TwoDigitHexText(std::int32_t value) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%02X", static_cast<unsigned>(value));
-    return buffer;
+    auto rest = static_cast<std::uint32_t>(value);
+    std::string text;
+    do {
+        text.insert(text.begin(), kUpperHexDigits[rest & 0xFu]);
+        rest >>= 4;
+    } while (rest != 0 || text.size() < 2);
+    return text;
 }
 
 }  // namespace vx40

@@ -18,15 +18,45 @@ constexpr std::array<std::string_view, 3> kIntelHexEndings = {".hex", ".ihx", ".
 constexpr std::array<std::string_view, 5> kSRecordEndings = {".srec", ".s19", ".s28", ".s37",
                                                              ".mot"};
 
+bool IsHexDigit(char c) {
+    return HexDigitValue(c).has_value();
+}
+
+bool IsDecimalDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 constexpr std::array<ImageFormatEntry, 3> kFormats = {{
-    {ImageFormat::Bin, "bin", "bin", {}, '\0', nullptr, {}, {}, BinBytes, nullptr},
-    {ImageFormat::IntelHex, "ihex", "Intel HEX", kIntelHexEndings, ':',
-     [](char c) { return HexDigitValue(c).has_value(); }, "Intel-HEX-Datensatz",
-     "Der Endesatz (Typ 01) fehlt: die Intel-HEX-Datei ist unvollständig.", IntelHexText,
-     NewIntelHexDecoder},
-    {ImageFormat::SRecord, "srec", "S-Records", kSRecordEndings, 'S',
-     [](char c) { return c >= '0' && c <= '9'; }, "S-Datensatz", {}, SRecordText,
-     NewSRecordDecoder},
+    {.format = ImageFormat::Bin,
+     .name = "bin",
+     .shown = "bin",
+     .endings = {},
+     .leadIn = '\0',
+     .startsRecord = nullptr,
+     .recordName = {},
+     .missingEndText = {},
+     .encode = BinBytes,
+     .newDecoder = nullptr},
+    {.format = ImageFormat::IntelHex,
+     .name = "ihex",
+     .shown = "Intel HEX",
+     .endings = kIntelHexEndings,
+     .leadIn = ':',
+     .startsRecord = IsHexDigit,
+     .recordName = "Intel-HEX-Datensatz",
+     .missingEndText = "Der Endesatz (Typ 01) fehlt: die Intel-HEX-Datei ist unvollständig.",
+     .encode = IntelHexText,
+     .newDecoder = NewIntelHexDecoder},
+    {.format = ImageFormat::SRecord,
+     .name = "srec",
+     .shown = "S-Records",
+     .endings = kSRecordEndings,
+     .leadIn = 'S',
+     .startsRecord = IsDecimalDigit,
+     .recordName = "S-Datensatz",
+     .missingEndText = {},
+     .encode = SRecordText,
+     .newDecoder = NewSRecordDecoder},
 }};
 
 }  // namespace

@@ -217,7 +217,8 @@ Result<BinImage> ReadBinContent(const std::string& path, ReadableFiles kinds) {
     if (!prefix) {
         return prefix.Error();
     }
-    return BinContent(std::span(reinterpret_cast<const std::uint8_t*>(prefix->data()), prefix->size()));
+    return BinContent(
+        std::span(reinterpret_cast<const std::uint8_t*>(prefix->data()), prefix->size()));
 }
 
 }  // namespace
@@ -233,8 +234,7 @@ Result<BinImage> ReadImage(std::span<const std::uint8_t> bytes, ImageContent con
     return BinContent(bytes);
 }
 
-Result<BinImage> ReadImageFile(const std::string& path, ReadableFiles kinds,
-                               ImageContent content) {
+Result<BinImage> ReadImageFile(const std::string& path, ReadableFiles kinds, ImageContent content) {
     if (content == ImageContent::BinOnly) {
         return ReadBinContent(path, kinds);
     }

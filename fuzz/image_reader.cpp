@@ -51,9 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // only when its first 128 bytes are all white space.
     const ImageRead binOnly = vx40::ReadImage(bytes, vx40::ImageContent::BinOnly);
     if (format == vx40::ImageFormat::Bin) {
-        VX40_FUZZ_CHECK(SameOutcome(read, vx40::ReadImageFile(
-                                              path, vx40::ReadableFiles::AnyExceptDirectories,
-                                              vx40::ImageContent::BinOnly)));
+        VX40_FUZZ_CHECK(
+            SameOutcome(read, vx40::ReadImageFile(path, vx40::ReadableFiles::AnyExceptDirectories,
+                                                  vx40::ImageContent::BinOnly)));
         VX40_FUZZ_CHECK(SameOutcome(read, binOnly));
     }
     if (binOnly.Ok() && format != vx40::ImageFormat::Bin) {

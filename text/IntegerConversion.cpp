@@ -4,22 +4,10 @@
 #include <string>
 
 #include "base/RuntimeFailure.h"
+#include "text/CharacterRules.h"
 
 namespace vx40 {
 namespace {
-
-std::optional<unsigned> HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return static_cast<unsigned>(c - '0');
-    }
-    if (c >= 'a' && c <= 'f') {
-        return static_cast<unsigned>(c - 'a' + 10);
-    }
-    if (c >= 'A' && c <= 'F') {
-        return static_cast<unsigned>(c - 'A' + 10);
-    }
-    return std::nullopt;
-}
 
 std::optional<std::uint32_t> ParseHexPattern(std::string_view digits) {
     if (digits.empty()) {

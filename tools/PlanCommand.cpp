@@ -7,9 +7,9 @@
 #include "channel/ChannelConstants.h"
 #include "files/BinImage.h"
 #include "files/ChannelSetFile.h"
+#include "files/FileFailureText.h"
 #include "files/ImageFormats.h"
 #include "files/ImageWriter.h"
-#include "files/FileFailureText.h"
 #include "os/FileReplace.h"
 #include "tools/CalculationOptions.h"
 #include "tools/ExitCode.h"
@@ -55,8 +55,8 @@ void WritePlanFiles(const ChannelTable& table, const PlanArguments& arguments) {
     if (!vx4.Ok()) {
         throw ToolError(FileWriteFailureMessage(arguments.vx4Path, vx4.Outcome()), false);
     }
-    PreparedReplace bin = PrepareReplace(
-        arguments.binPath, EncodedImage(*image, arguments.format), SyncToDisk::Yes);
+    PreparedReplace bin =
+        PrepareReplace(arguments.binPath, EncodedImage(*image, arguments.format), SyncToDisk::Yes);
     if (!bin.Ok()) {
         throw ToolError(FileWriteFailureMessage(arguments.binPath, bin.Outcome()), false);
     }

@@ -23,9 +23,9 @@
 #include "files/BinImage.h"
 #include "files/ChannelSetFile.h"
 #include "files/ImageFormats.h"
+#include "files/IniFileStore.h"
 #include "files/IntelHex.h"
 #include "files/SRecords.h"
-#include "files/IniFileStore.h"
 #include "tests/core/TempDir.h"
 
 namespace vx40::cli_test {

@@ -212,8 +212,8 @@ TEST(BinWrite, ReadOnlyTargetIsRefusedWithAMessageAndKept) {
     const Status result = WriteBinFile(PatternTable(), path);
     EXPECT_EQ(Outcome(result), FailureKind::TargetReadOnly);
     EXPECT_EQ(WriteText(result, path), "Die Datei \"" + path +
-                                  "\" konnte nicht geschrieben werden: die Datei ist "
-                                  "schreibgeschützt.");
+                                           "\" konnte nicht geschrieben werden: die Datei ist "
+                                           "schreibgeschützt.");
     EXPECT_EQ(ReadBytes(path), "old");
     EXPECT_EQ(dir.Names(), Names{"locked.bin"});
 }
@@ -221,9 +221,10 @@ TEST(BinWrite, ReadOnlyTargetIsRefusedWithAMessageAndKept) {
 TEST(BinWrite, FailuresNameThePathAndTheReason) {
     TempDir dir;
     const Status missing = WriteBinFile(PatternTable(), dir.Path("gone/x.bin"));
-    EXPECT_EQ(WriteText(missing, dir.Path("gone/x.bin")), "Die Datei \"" + dir.Path("gone/x.bin") +
-                                   "\" konnte nicht geschrieben werden: der Ordner existiert "
-                                   "nicht.");
+    EXPECT_EQ(WriteText(missing, dir.Path("gone/x.bin")),
+              "Die Datei \"" + dir.Path("gone/x.bin") +
+                  "\" konnte nicht geschrieben werden: der Ordner existiert "
+                  "nicht.");
     const Status device = WriteBinFile(PatternTable(), "/dev/full");
     EXPECT_EQ(WriteText(device, "/dev/full"),
               "Die Datei \"/dev/full\" konnte nicht geschrieben werden: das Ziel ist keine "
@@ -243,9 +244,9 @@ TEST(BinWrite, WriteBreakingOffKeepsTheOldImage) {
     }();
     ASSERT_FALSE(result);
     EXPECT_NE(Outcome(result), FailureKind::InvalidNibbleCell);
-    EXPECT_EQ(
-        WriteText(result, path).rfind("Die Datei \"" + path + "\" konnte nicht geschrieben werden: ", 0),
-        0u);
+    EXPECT_EQ(WriteText(result, path)
+                  .rfind("Die Datei \"" + path + "\" konnte nicht geschrieben werden: ", 0),
+              0u);
     EXPECT_EQ(ReadBytes(path), std::string(128, '\x0F'));
     EXPECT_EQ(dir.Names(), Names{"old.bin"});
 }
@@ -302,7 +303,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"FirstByte10", "\x10" + kPatternImage.substr(1), FailureKind::ImageInvalidData},
         ReadCase{"ThirdByte20", "\x05\x20\x07" + kPatternImage.substr(3),
                  FailureKind::ImageInvalidData},
-        ReadCase{"LastByteFF", kPatternImage.substr(0, 127) + "\xFF", FailureKind::ImageInvalidData}),
+        ReadCase{"LastByteFF", kPatternImage.substr(0, 127) + "\xFF",
+                 FailureKind::ImageInvalidData}),
     [](const ::testing::TestParamInfo<ReadCase>& param) { return param.param.name; });
 
 TEST(BinRead, RefusalTextsAreExact) {
