@@ -11,6 +11,24 @@
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/FuzzTempDir.h"
 
+namespace {
+
+// A refusal changes no cell; an image sets every data nibble and nothing else.
+void CheckCells(const vx40::ChannelTable& table, bool accepted) {
+    for (int r = 0; r < vx40::kRowCount; ++r) {
+        for (int c = 0; c < vx40::kColumnCount; ++c) {
+            const bool nibbleCell = r >= 1 && c >= vx40::kFirstNibbleColumn;
+            if (!accepted || !nibbleCell) {
+                VX40_FUZZ_CHECK(table.Cell(c, r) == "old");
+            } else {
+                VX40_FUZZ_CHECK(vx40::NibbleValue(table.Cell(c, r)).has_value());
+            }
+        }
+    }
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     const std::string path = FuzzTempDir() + "/fuzz.bin";
@@ -35,17 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     VX40_FUZZ_CHECK(read.Ok() == allNibbles);
     VX40_FUZZ_CHECK(read.Ok() || !vx40::ImageFailureText(read.Error(), path).empty());
-
-    for (int r = 0; r < vx40::kRowCount; ++r) {
-        for (int c = 0; c < vx40::kColumnCount; ++c) {
-            const bool nibbleCell = r >= 1 && c >= vx40::kFirstNibbleColumn;
-            if (!read.Ok() || !nibbleCell) {
-                VX40_FUZZ_CHECK(table.Cell(c, r) == "old");  // a refusal changes no cell
-            } else {
-                VX40_FUZZ_CHECK(vx40::NibbleValue(table.Cell(c, r)).has_value());
-            }
-        }
-    }
+    CheckCells(table, read.Ok());
     if (read.Ok()) {
         // The table writes back exactly the first 128 bytes it was read from.
         const auto rebuilt = vx40::BuildBinImage(table);

@@ -30,6 +30,36 @@ ImageRead ParseText(const std::string& text) {
     return vx40::ReadImage({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
 }
 
+// Binary content reads exactly as a bin file, and an acceptable bin image reads as records only
+// when its first 128 bytes are all white space.
+void CheckBinRules(std::span<const std::uint8_t> bytes, const std::string& path,
+                   const ImageRead& read, vx40::ImageFormat format) {
+    const ImageRead binOnly = vx40::ReadImage(bytes, vx40::ImageContent::BinOnly);
+    if (format == vx40::ImageFormat::Bin) {
+        VX40_FUZZ_CHECK(
+            SameOutcome(read, vx40::ReadImageFile(path, vx40::ReadableFiles::AnyExceptDirectories,
+                                                  vx40::ImageContent::BinOnly)));
+        VX40_FUZZ_CHECK(SameOutcome(read, binOnly));
+    }
+    if (binOnly.Ok() && format != vx40::ImageFormat::Bin) {
+        for (std::size_t at = 0; at < vx40::kBinImageSize; ++at) {
+            VX40_FUZZ_CHECK(bytes[at] == '\t' || bytes[at] == '\n' || bytes[at] == '\r');
+        }
+    }
+}
+
+// What is accepted holds nibbles only, and writes out in both record formats and reads back the
+// same.
+void CheckAccepted(const vx40::BinImage& image) {
+    for (const std::uint8_t nibble : image) {
+        VX40_FUZZ_CHECK(nibble <= 0x0F);
+    }
+    for (const std::string& text : {vx40::IntelHexText(image), vx40::SRecordText(image)}) {
+        const ImageRead again = ParseText(text);
+        VX40_FUZZ_CHECK(again.Ok() && *again == image);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -47,37 +77,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The stream read of the file and the read of the same bytes from memory agree.
     VX40_FUZZ_CHECK(SameOutcome(read, vx40::ReadImage(bytes)));
-    // Binary content reads exactly as a bin file, and an acceptable bin image reads as records
-    // only when its first 128 bytes are all white space.
-    const ImageRead binOnly = vx40::ReadImage(bytes, vx40::ImageContent::BinOnly);
-    if (format == vx40::ImageFormat::Bin) {
-        VX40_FUZZ_CHECK(
-            SameOutcome(read, vx40::ReadImageFile(path, vx40::ReadableFiles::AnyExceptDirectories,
-                                                  vx40::ImageContent::BinOnly)));
-        VX40_FUZZ_CHECK(SameOutcome(read, binOnly));
-    }
-    if (binOnly.Ok() && format != vx40::ImageFormat::Bin) {
-        for (std::size_t at = 0; at < vx40::kBinImageSize; ++at) {
-            VX40_FUZZ_CHECK(bytes[at] == '\t' || bytes[at] == '\n' || bytes[at] == '\r');
-        }
-    }
-    if (!read.Ok()) {
-        const vx40::FailureKind kind = read.Error().kind;
-        VX40_FUZZ_CHECK((kind == vx40::FailureKind::ImageInvalidRecords) ==
-                        (format != vx40::ImageFormat::Bin));
-        VX40_FUZZ_CHECK(kind != vx40::FailureKind::ImageInvalidRecords ||
-                        !read.Error().detail.empty());
-        VX40_FUZZ_CHECK(!vx40::ImageFailureText(read.Error(), path).empty());
-        VX40_FUZZ_CHECK(table.Cell(4, 1) == "old");  // a refusal changes no cell
+    CheckBinRules(bytes, path, read, format);
+    if (read.Ok()) {
+        CheckAccepted(*read);
         return 0;
     }
-    for (const std::uint8_t nibble : *read) {
-        VX40_FUZZ_CHECK(nibble <= 0x0F);
-    }
-    // What is accepted writes out in both record formats and reads back the same.
-    for (const std::string& text : {vx40::IntelHexText(*read), vx40::SRecordText(*read)}) {
-        const ImageRead again = ParseText(text);
-        VX40_FUZZ_CHECK(again.Ok() && *again == *read);
-    }
+    // Records are refused with the reader's message, bin content by the bin rules.
+    const vx40::FailureKind kind = read.Error().kind;
+    VX40_FUZZ_CHECK((kind == vx40::FailureKind::ImageInvalidRecords) ==
+                    (format != vx40::ImageFormat::Bin));
+    VX40_FUZZ_CHECK(kind != vx40::FailureKind::ImageInvalidRecords || !read.Error().detail.empty());
+    VX40_FUZZ_CHECK(!vx40::ImageFailureText(read.Error(), path).empty());
+    VX40_FUZZ_CHECK(table.Cell(4, 1) == "old");  // a refusal changes no cell
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -194,6 +195,25 @@ TEST(EpromFormats, RecognisesRecordsAfterAByteOrderMarkAndAnyWhiteSpace) {
         if (read && parsed) {
             EXPECT_EQ(*read, *parsed) << shown;
         }
+    }
+}
+
+// The window reads bin files only: there a text of records is what the bin rules make of it. A
+// file that cannot be read keeps its reason for the tool and is no image file to the window.
+TEST(EpromFormats, BinOnlyReadsTakeRecordsAsBytesAndFailedReadsAreNoImage) {
+    TempDir dir;
+    WriteBytes(dir.Path("in.hex"), IntelHexText(PatternImage()));
+    const Result<BinImage> binOnly = ReadImageFile(
+        dir.Path("in.hex"), ReadableFiles::AnyExceptDirectories, ImageContent::BinOnly);
+    ASSERT_EQ(Outcome(binOnly), FailureKind::ImageInvalidData);
+    EXPECT_EQ(binOnly.Error().position, 0u);
+    EXPECT_TRUE(ReadFile(dir.Path("in.hex")));
+    for (const ImageContent content : {ImageContent::BinOnly, ImageContent::AnyFormat}) {
+        const Result<BinImage> missing =
+            ReadImageFile(dir.Path("missing"), ReadableFiles::AnyExceptDirectories, content);
+        ASSERT_EQ(Outcome(missing), FailureKind::ReadFailed);
+        EXPECT_EQ(missing.Error().error, ENOENT);
+        EXPECT_EQ(FailureText(missing), kBinTooShortMessage);
     }
 }
 
