@@ -21,8 +21,14 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kCoverageRule =
     ": die Datensätze müssen die Adressen 0x00 bis 0x7F genau einmal belegen.";
 
-bool IsWhiteSpace(char c) {
-    return kRecordBlanks.find(c) != std::string_view::npos;
+// Called for every byte before the first record, so a loop the compiler unrolls over the blanks.
+constexpr bool IsWhiteSpace(char c) {
+    for (const char blank : kRecordBlanks) {
+        if (c == blank) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::string_view AsText(std::span<const std::uint8_t> bytes) {
@@ -152,6 +158,9 @@ class RecordReader {
 
     void TakePendingLine() {
         ++lineNumber_;
+        if (pending_.empty()) {
+            return;
+        }
         const std::string_view line = Trimmed(pending_, kRecordBlanks);
         if (!line.empty()) {
             TakeRecord(line);

@@ -80,7 +80,9 @@ int RunDiff(const DiffArguments& arguments, std::ostream& out, std::ostream& /*e
             if (a[i] == b[i]) {
                 continue;
             }
-            const std::string nibble = "D" + DecimalText(k);
+            // Appended, not "D" + text: GCC 12 warns of an overlap that cannot happen there.
+            std::string nibble = "D";
+            nibble += DecimalText(k);
             if (!differing.empty()) {
                 differing += ", ";
             }
