@@ -32,8 +32,10 @@
 #include "channel/ChannelConstants.h"
 #include "channel/NFactorBackCalculation.h"
 #include "channel/Prescalers.h"
-#include "files/BinFile.h"
 #include "files/ChannelSetFile.h"
+#include "files/FileFailureText.h"
+#include "files/ImageReader.h"
+#include "files/ImageWriter.h"
 
 using vx40::ApplicationFonts;
 using vx40::Guard;
@@ -402,19 +404,23 @@ void TForm1::BinLesenClick() {
         return;
     }
     // A refused file changes no cell and closes nothing: the table may hold unsaved work.
-    const vx40::BinImageParse read = vx40::ReadBinFileInto(table_, LocalPath(BinOpen->FileName()));
-    if (!read.Accepted()) {
-        ShowMessage(this, vx40::BinRefusalMessage(read.fault));
+    const std::string path = LocalPath(BinOpen->FileName());
+    const vx40::Result<vx40::BinImage> read = vx40::ReadImageFile(
+        path, vx40::ReadableFiles::AnyExceptDirectories, vx40::ImageContent::BinOnly);
+    if (!read) {
+        ShowMessage(this, vx40::ImageFailureText(read.Error(), path));
+        return;
     }
+    vx40::ApplyBinImage(table_, *read);
 }
 
 void TForm1::BinDateierzeugen1Click() {
     if (!SaveBinary->Execute(this)) {
         return;
     }
-    const vx40::BinWriteResult written =
-        vx40::WriteBinFile(table_, LocalPath(SaveBinary->FileName()));
-    if (!written.Written()) {
-        ShowMessage(this, written.message);
+    const std::string path = LocalPath(SaveBinary->FileName());
+    if (const vx40::Status written = vx40::WriteImageFile(table_, path, vx40::ImageFormat::Bin);
+        !written) {
+        ShowMessage(this, vx40::ImageFailureText(written.Error(), path));
     }
 }

@@ -10,9 +10,10 @@
 #include "BenchmarkTables.h"
 #include "channel/ChannelConstants.h"
 #include "channel/NFactorBackCalculation.h"
-#include "files/BinFile.h"
 #include "files/BinImage.h"
 #include "files/ChannelSetFile.h"
+#include "files/ImageReader.h"
+#include "files/ImageWriter.h"
 #include "files/IniFileStore.h"
 
 namespace {
@@ -56,9 +57,10 @@ void BinImageInMemory(benchmark::State& state) {
     const ChannelTable source = vx40::bench::CalculatedTable();
     ChannelTable target;
     for (auto _ : state) {
-        const vx40::BinImageBuild build = vx40::BuildBinImage(source);
-        const vx40::BinImageParse parse = vx40::ParseBinImage(std::span(*build.image));
-        vx40::ApplyBinImage(target, parse.image);
+        const vx40::Result<vx40::BinImage> build = vx40::BuildBinImage(source);
+        const vx40::Result<vx40::BinImage> parse =
+            vx40::ReadImage(std::span(*build), vx40::ImageContent::BinOnly);
+        vx40::ApplyBinImage(target, *parse);
         benchmark::DoNotOptimize(target.Cell(vx40::kLastNibbleColumn, 1).data());
     }
 }
@@ -72,9 +74,10 @@ void SixteenRowsBackCalculationBinImage(benchmark::State& state) {
     for (auto _ : state) {
         vx40::bench::CalculateRows(table);
         vx40::BackCalculateNFactors(table);
-        const vx40::BinImageBuild build = vx40::BuildBinImage(table);
-        const vx40::BinImageParse parse = vx40::ParseBinImage(std::span(*build.image));
-        vx40::ApplyBinImage(readBack, parse.image);
+        const vx40::Result<vx40::BinImage> build = vx40::BuildBinImage(table);
+        const vx40::Result<vx40::BinImage> parse =
+            vx40::ReadImage(std::span(*build), vx40::ImageContent::BinOnly);
+        vx40::ApplyBinImage(readBack, *parse);
         benchmark::DoNotOptimize(readBack.Cell(vx40::kLastNibbleColumn, 1).data());
     }
 }
@@ -97,11 +100,17 @@ void BinFileWriteRead(benchmark::State& state, FolderKind kind) {
     const ChannelTable source = vx40::bench::CalculatedTable();
     ChannelTable target;
     for (auto _ : state) {
-        if (!vx40::WriteBinFile(source, path).Written() ||
-            !vx40::ReadBinFileInto(target, path).Accepted()) {
-            state.SkipWithError("bin file not written or not read back");
+        if (!vx40::WriteImageFile(source, path, vx40::ImageFormat::Bin)) {
+            state.SkipWithError("bin file not written");
             break;
         }
+        const vx40::Result<vx40::BinImage> read = vx40::ReadImageFile(
+            path, vx40::ReadableFiles::AnyExceptDirectories, vx40::ImageContent::BinOnly);
+        if (!read) {
+            state.SkipWithError("bin file not read back");
+            break;
+        }
+        vx40::ApplyBinImage(target, *read);
     }
 }
 BENCHMARK_CAPTURE(BinFileWriteRead, disk, FolderKind::Disk)

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "channel/CellText.h"
 
-#include <cstdio>
-
 #include "text/CharacterRules.h"
 
 namespace vx40 {
@@ -27,9 +25,13 @@ std::string DecimalText(std::int64_t value) {
 }
 
 std::string TwoDigitHexText(std::int32_t value) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%02X", static_cast<unsigned>(value));
-    return buffer;
+    auto rest = static_cast<std::uint32_t>(value);
+    std::string text;
+    do {
+        text.insert(text.begin(), kUpperHexDigits[rest & 0xFu]);
+        rest >>= 4;
+    } while (rest != 0 || text.size() < 2);
+    return text;
 }
 
 }  // namespace vx40

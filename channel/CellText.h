@@ -19,7 +19,7 @@ std::string NibbleText(int value);
 std::string DecimalText(std::int64_t value);
 
 // The two-digit hexadecimal text of a value taken as unsigned 32 bits, upper case, padded to at
-// least two digits.
+// least two digits: the bytes of records and the addresses in their messages.
 std::string TwoDigitHexText(std::int32_t value);
 
 }  // namespace vx40

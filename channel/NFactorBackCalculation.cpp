@@ -10,10 +10,6 @@ std::int32_t LowNibbleValue(std::string_view text) {
     return NibbleValue(text).value_or(0);
 }
 
-std::int32_t HighNibbleValue(std::string_view text) {
-    return (LowNibbleValue(text) & kPartHighMask) * 16;
-}
-
 void BackCalculateNFactors(ChannelTable& table) {
     for (int r = 1; r < kRowCount; ++r) {
         // A text that is no nibble text counts as 0, in the low and the high nibble alike.

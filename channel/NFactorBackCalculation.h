@@ -11,10 +11,6 @@ namespace vx40 {
 // The value of a nibble text, 0 for any other text.
 std::int32_t LowNibbleValue(std::string_view text);
 
-// (value AND 7) * 16 of a nibble text, 0 for any other text: bit 3 of the high nibble is a flag
-// (an R0 select bit or the modulator bit), not part of N.
-std::int32_t HighNibbleValue(std::string_view text);
-
 // Recomputes N0, N1, N2 and the frequency (N * 12.5 kHz, the half dropped) of every channel row
 // from its data nibbles, writing columns 1, 2, 3 and then 0 of each row. Never refuses.
 void BackCalculateNFactors(ChannelTable& table);

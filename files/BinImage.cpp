@@ -5,7 +5,7 @@
 
 namespace vx40 {
 
-BinImageBuild BuildBinImage(const ChannelTable& table) {
+Result<BinImage> BuildBinImage(const ChannelTable& table) {
     BinImage image{};
     for (std::size_t offset = 0; offset < kBinImageSize; ++offset) {
         const NibbleCell cell = BinImageCell(offset);
@@ -15,28 +15,10 @@ BinImageBuild BuildBinImage(const ChannelTable& table) {
         } else if (const std::optional<int> value = NibbleValue(text)) {
             image[offset] = static_cast<std::uint8_t>(*value);
         } else {
-            return {std::nullopt, InvalidNibbleCell{cell, text}};
+            return Failure(FailureKind::InvalidNibbleCell, 0, text, offset);
         }
     }
-    return {image, std::nullopt};
-}
-
-BinImageParse ParseBinImage(std::span<const std::uint8_t> bytes) {
-    BinImageParse parse;
-    if (bytes.size() < kBinImageSize) {
-        parse.fault = BinImageFault::TooShort;
-        return parse;
-    }
-    for (std::size_t offset = 0; offset < kBinImageSize; ++offset) {
-        if (bytes[offset] > 0x0F) {
-            parse.fault = BinImageFault::InvalidData;
-            parse.invalidOffset = offset;
-            parse.image = {};
-            return parse;
-        }
-        parse.image[offset] = bytes[offset];
-    }
-    return parse;
+    return image;
 }
 
 void ApplyBinImage(ChannelTable& table, const BinImage& image) {

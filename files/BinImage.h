@@ -4,10 +4,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
-#include <span>
-#include <string>
 
+#include "base/Result.h"
 #include "channel/ChannelConstants.h"
 #include "channel/ChannelTable.h"
 #include "channel/NibbleLayout.h"
@@ -56,39 +54,11 @@ constexpr NibbleValues ChannelNibbleValues(const BinImage& image, int channel) {
     return values;
 }
 
-// The first cell in image order that is neither a nibble text nor empty, with its text.
-struct InvalidNibbleCell {
-    NibbleCell cell;
-    std::string text;
-};
-
-struct BinImageBuild {
-    std::optional<BinImage> image;                 // every cell was a nibble text or empty
-    std::optional<InvalidNibbleCell> invalidCell;  // otherwise: no image at all
-};
-
 // The image of the table's data nibbles: a nibble text gives its value, an empty cell 0x0F. Any
-// other text gives no image, so that no byte can ever move to another cell's place.
-BinImageBuild BuildBinImage(const ChannelTable& table);
-
-enum class BinImageFault {
-    None,
-    TooShort,        // fewer than 128 bytes
-    InvalidData,     // a byte above 0x0F among the first 128
-    InvalidRecords,  // a text of Intel HEX or S-records that cannot give the image
-};
-
-struct BinImageParse {
-    BinImageFault fault = BinImageFault::None;
-    BinImage image{};               // the image when there is no fault
-    std::size_t invalidOffset = 0;  // InvalidData: the first byte above 0x0F
-    std::string recordMessage;      // InvalidRecords: what is wrong, naming the line or address
-
-    bool Accepted() const { return fault == BinImageFault::None; }
-};
-
-// Checks the first 128 bytes whole; bytes after the 128th are ignored, whatever they hold.
-BinImageParse ParseBinImage(std::span<const std::uint8_t> bytes);
+// other text gives no image, so that no byte can ever move to another cell's place: the failure
+// is InvalidNibbleCell with the first such cell in image order (position: its offset; detail: its
+// text).
+Result<BinImage> BuildBinImage(const ChannelTable& table);
 
 // Sets the data-nibble cells of rows 1 to 16 to the image's nibble texts; columns 0 to 3 and the
 // header row are not touched.

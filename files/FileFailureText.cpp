@@ -6,6 +6,7 @@
 #include <string_view>
 #include <utility>
 
+#include "files/BinImage.h"
 #include "text/ShownText.h"
 
 namespace vx40 {
@@ -59,6 +60,28 @@ constexpr std::array<std::pair<int, std::string_view>, 37> kSystemErrorReasons =
     {ETIMEDOUT, "Zeitüberschreitung beim Zugriff"},
     {EFAULT, "ungültige Speicheradresse"},
 }};
+
+// A cell loaded from a file may hold a long text; the message shows its start.
+constexpr std::size_t kShownCellTextLength = 40;
+
+std::string ShownCellText(const std::string& text) {
+    if (text.size() <= kShownCellTextLength) {
+        return ShownText(text);
+    }
+    std::size_t cut = kShownCellTextLength;
+    // Never cut inside a UTF-8 sequence.
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
+        --cut;
+    }
+    return ShownText(text.substr(0, cut)) + "…";
+}
+
+std::string InvalidNibbleCellText(const Failure& invalid) {
+    const NibbleCell cell = BinImageCell(invalid.position);
+    return "Kanal " + std::to_string(cell.channel) + ", D" + std::to_string(cell.nibble) +
+           " enthält \"" + ShownCellText(invalid.detail) +
+           "\": kein gültiges Datennibble (00 bis 0F). Es wurde nichts geschrieben.";
+}
 
 std::string FileWriteFailureReason(const Failure& replace) {
     switch (replace.kind) {
@@ -128,6 +151,23 @@ std::string FileReadFailureMessage(const std::string& path, const std::string& v
 std::string FileWriteFailureMessage(const std::string& path, const Status& replace) {
     return FileSentence(
         path, "konnte nicht geschrieben werden: " + FileWriteFailureReason(replace.Error()) + ".");
+}
+
+std::string ImageFailureText(const Failure& failure, const std::string& path) {
+    switch (failure.kind) {
+        case FailureKind::ReadFailed:
+        case FailureKind::ImageTooShort:
+            return std::string(kBinTooShortMessage);
+        case FailureKind::ImageInvalidData:
+            return std::string(kBinInvalidDataMessage);
+        case FailureKind::ImageInvalidRecords:
+            return failure.detail;
+        case FailureKind::InvalidNibbleCell:
+            return InvalidNibbleCellText(failure);
+        default:
+            break;
+    }
+    return FileWriteFailureMessage(path, failure);
 }
 
 }  // namespace vx40

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
+#include "base/Result.h"
 #include "os/FileReplace.h"
 
 namespace vx40 {
@@ -28,5 +30,19 @@ std::string FileReadFailureMessage(const std::string& path, const std::string& v
 
 // "Die Datei "<path>" konnte nicht geschrieben werden: <reason>." for a failed replace.
 std::string FileWriteFailureMessage(const std::string& path, const Status& replace);
+
+// The two refusals of a bin file that is read, shown as they stand; a carriage return starts a
+// new line in the message dialog.
+inline constexpr std::string_view kBinTooShortMessage = "Binärfile ist kein Brenstadel-File";
+inline constexpr std::string_view kBinInvalidDataMessage =
+    "Während des Einlesens wurden Daten\r"
+    "entdeckt die nicht Brenstadel konform sind\r"
+    "(>0F oder Bitstream falsch)";
+
+// The text of a failure to read or write the image file at path: a file that is too short, or
+// that cannot be read at all, is no image file (kBinTooShortMessage); a byte above 0x0F gives
+// kBinInvalidDataMessage; refused records their reader's message; an invalid cell "Kanal 16, D0
+// enthält "  ": ..."; a failed write FileWriteFailureMessage.
+std::string ImageFailureText(const Failure& failure, const std::string& path);
 
 }  // namespace vx40

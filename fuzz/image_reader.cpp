@@ -5,21 +5,59 @@
 #include <string>
 
 #include "channel/ChannelTable.h"
-#include "files/BinFile.h"
 #include "files/BinImage.h"
-#include "files/EpromFormats.h"
+#include "files/FileFailureText.h"
+#include "files/ImageFormats.h"
+#include "files/ImageReader.h"
+#include "files/IntelHex.h"
+#include "files/SRecords.h"
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/FuzzTempDir.h"
 
 namespace {
 
-bool SameOutcome(const vx40::BinImageParse& a, const vx40::BinImageParse& b) {
-    return a.fault == b.fault && a.image == b.image && a.invalidOffset == b.invalidOffset &&
-           a.recordMessage == b.recordMessage;
+using ImageRead = vx40::Result<vx40::BinImage>;
+
+bool SameOutcome(const ImageRead& a, const ImageRead& b) {
+    if (a.Ok() || b.Ok()) {
+        return a.Ok() && b.Ok() && *a == *b;
+    }
+    return a.Error().kind == b.Error().kind && a.Error().position == b.Error().position &&
+           a.Error().detail == b.Error().detail;
 }
 
-vx40::BinImageParse ParseText(const std::string& text) {
-    return vx40::ParseImage({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+ImageRead ParseText(const std::string& text) {
+    return vx40::ReadImage({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+}
+
+// Binary content reads exactly as a bin file, and an acceptable bin image reads as records only
+// when its first 128 bytes are all white space.
+void CheckBinRules(std::span<const std::uint8_t> bytes, const std::string& path,
+                   const ImageRead& read, vx40::ImageFormat format) {
+    const ImageRead binOnly = vx40::ReadImage(bytes, vx40::ImageContent::BinOnly);
+    if (format == vx40::ImageFormat::Bin) {
+        VX40_FUZZ_CHECK(
+            SameOutcome(read, vx40::ReadImageFile(path, vx40::ReadableFiles::AnyExceptDirectories,
+                                                  vx40::ImageContent::BinOnly)));
+        VX40_FUZZ_CHECK(SameOutcome(read, binOnly));
+    }
+    if (binOnly.Ok() && format != vx40::ImageFormat::Bin) {
+        for (std::size_t at = 0; at < vx40::kBinImageSize; ++at) {
+            VX40_FUZZ_CHECK(bytes[at] == '\t' || bytes[at] == '\n' || bytes[at] == '\r');
+        }
+    }
+}
+
+// What is accepted holds nibbles only, and writes out in both record formats and reads back the
+// same.
+void CheckAccepted(const vx40::BinImage& image) {
+    for (const std::uint8_t nibble : image) {
+        VX40_FUZZ_CHECK(nibble <= 0x0F);
+    }
+    for (const std::string& text : {vx40::IntelHexText(image), vx40::SRecordText(image)}) {
+        const ImageRead again = ParseText(text);
+        VX40_FUZZ_CHECK(again.Ok() && *again == image);
+    }
 }
 
 }  // namespace
@@ -31,37 +69,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     vx40::ChannelTable table;
     table.SetCell(4, 1, "old");
-    const vx40::BinImageParse read = vx40::ReadImageFileInto(table, path);
+    const ImageRead read = vx40::ReadImageFile(path, vx40::ReadableFiles::AnyExceptDirectories);
+    if (read.Ok()) {
+        vx40::ApplyBinImage(table, *read);
+    }
     const vx40::ImageFormat format = vx40::DetectImageFormat(bytes);
 
     // The stream read of the file and the read of the same bytes from memory agree.
-    VX40_FUZZ_CHECK(SameOutcome(read, vx40::ParseImage(bytes)));
-    // Binary content reads exactly as a bin file, and an acceptable bin image reads as records
-    // only when its first 128 bytes are all white space.
-    if (format == vx40::ImageFormat::Bin) {
-        VX40_FUZZ_CHECK(SameOutcome(read, vx40::ReadBinFile(path)));
-    }
-    if (vx40::ParseBinImage(bytes).Accepted() && format != vx40::ImageFormat::Bin) {
-        for (std::size_t at = 0; at < vx40::kBinImageSize; ++at) {
-            VX40_FUZZ_CHECK(bytes[at] == '\t' || bytes[at] == '\n' || bytes[at] == '\r');
-        }
-    }
-    VX40_FUZZ_CHECK((read.fault == vx40::BinImageFault::InvalidRecords) ==
-                    (!read.recordMessage.empty()));
-    if (!read.Accepted()) {
-        VX40_FUZZ_CHECK(!vx40::ImageRefusalMessage(read).empty());
-        VX40_FUZZ_CHECK(table.Cell(4, 1) == "old");  // a refusal changes no cell
+    VX40_FUZZ_CHECK(SameOutcome(read, vx40::ReadImage(bytes)));
+    CheckBinRules(bytes, path, read, format);
+    if (read.Ok()) {
+        CheckAccepted(*read);
         return 0;
     }
-    VX40_FUZZ_CHECK(vx40::ImageRefusalMessage(read).empty());
-    for (const std::uint8_t nibble : read.image) {
-        VX40_FUZZ_CHECK(nibble <= 0x0F);
-    }
-    // What is accepted writes out in both record formats and reads back the same.
-    for (const std::string& text :
-         {vx40::IntelHexText(read.image), vx40::SRecordText(read.image)}) {
-        const vx40::BinImageParse again = ParseText(text);
-        VX40_FUZZ_CHECK(again.Accepted() && again.image == read.image);
-    }
+    // Records are refused with the reader's message, bin content by the bin rules.
+    const vx40::FailureKind kind = read.Error().kind;
+    VX40_FUZZ_CHECK((kind == vx40::FailureKind::ImageInvalidRecords) ==
+                    (format != vx40::ImageFormat::Bin));
+    VX40_FUZZ_CHECK(kind != vx40::FailureKind::ImageInvalidRecords || !read.Error().detail.empty());
+    VX40_FUZZ_CHECK(!vx40::ImageFailureText(read.Error(), path).empty());
+    VX40_FUZZ_CHECK(table.Cell(4, 1) == "old");  // a refusal changes no cell
     return 0;
 }

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <utility>
 
+#include "text/CharacterRules.h"
+
 namespace vx40 {
 namespace {
-
-constexpr std::string_view kHexDigits = "0123456789abcdef";
 
 // The code points of general category Cf, with U+2028 and U+2029 (which end a line) and the
 // unassigned U+2065 between the bidirectional isolates.
@@ -73,7 +73,7 @@ bool IsFormatCharacter(char32_t codePoint) {
 
 void AppendHex(std::string& shown, std::uint32_t value, int digits) {
     for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) {
-        shown += kHexDigits[(value >> shift) & 0x0Fu];
+        shown += kLowerHexDigits[(value >> shift) & 0x0Fu];
     }
 }
 

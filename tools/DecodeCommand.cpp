@@ -17,13 +17,13 @@ struct ReadArguments {
 };
 
 int RunDecode(const ReadArguments& arguments, std::ostream& out, std::ostream& err) {
-    const BinImageParse read = ReadImageInput(arguments.inputPath);
-    if (!read.Accepted()) {
-        err << ImageRefusalText(read) << '\n';
+    const Result<BinImage> read = ReadImageInput(arguments.inputPath);
+    if (!read) {
+        err << ImageRefusalText(read.Error(), arguments.inputPath) << '\n';
         return kExitRefused;
     }
     ChannelTable table;
-    ApplyBinImage(table, read.image);
+    ApplyBinImage(table, *read);
     BackCalculateNFactors(table);
     PrintChannelTable(out, table, arguments.csv);
     return kExitSuccess;

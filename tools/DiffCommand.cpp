@@ -6,7 +6,8 @@
 
 #include "channel/CellText.h"
 #include "channel/ChannelReading.h"
-#include "files/BinFile.h"
+#include "files/BinImage.h"
+#include "text/CharacterRules.h"
 #include "text/ShownText.h"
 #include "tools/CalculationOptions.h"
 #include "tools/ExitCode.h"
@@ -32,11 +33,8 @@ bool IsChannelSetPath(const std::string& path) {
     if (path.size() < kExtension.size()) {
         return false;
     }
-    std::string end = path.substr(path.size() - kExtension.size());
-    std::ranges::transform(end, end.begin(), [](unsigned char c) {
-        return static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
-    });
-    return end == kExtension;
+    return AsciiLowered(std::string_view(path).substr(path.size() - kExtension.size())) ==
+           kExtension;
 }
 
 // The image a side stands for: a channel-set file as the image it encodes to, refused like the
@@ -44,25 +42,25 @@ bool IsChannelSetPath(const std::string& path) {
 BinImage SideImage(const std::string& path) {
     if (IsChannelSetPath(path)) {
         // Exit code 1 tells that the two differ, so a refused side is a failure of the call.
-        const BinImageBuild built = [&] {
+        const Result<BinImage> built = [&] {
             try {
                 return BuildBinImage(LoadChannelSetInput(path));
             } catch (const ToolRefusal& refusal) {
                 throw ToolError(refusal.what(), false);
             }
         }();
-        if (!built.image) {
-            throw ToolError(
-                "\"" + ShownText(path) + "\": " + InvalidNibbleCellMessage(*built.invalidCell),
-                false);
+        if (!built) {
+            throw ToolError("\"" + ShownText(path) + "\": " + ImageRefusalText(built.Error(), path),
+                            false);
         }
-        return *built.image;
+        return *built;
     }
-    const BinImageParse read = ReadImageInput(path);
-    if (!read.Accepted()) {
-        throw ToolError("\"" + ShownText(path) + "\": " + ImageRefusalText(read), false);
+    const Result<BinImage> read = ReadImageInput(path);
+    if (!read) {
+        throw ToolError("\"" + ShownText(path) + "\": " + ImageRefusalText(read.Error(), path),
+                        false);
     }
-    return read.image;
+    return *read;
 }
 
 std::string ReadingText(const NibbleValues& nibbles, std::int32_t crystalHz) {
@@ -84,7 +82,9 @@ int RunDiff(const DiffArguments& arguments, std::ostream& out, std::ostream& /*e
             if (a[i] == b[i]) {
                 continue;
             }
-            const std::string nibble = "D" + DecimalText(k);
+            // Appended, not "D" + text: GCC 12 warns of an overlap that cannot happen there.
+            std::string nibble = "D";
+            nibble += DecimalText(k);
             if (!differing.empty()) {
                 differing += ", ";
             }

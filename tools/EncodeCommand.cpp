@@ -3,7 +3,8 @@
 
 #include <CLI/App.hpp>
 
-#include "files/EpromFormats.h"
+#include "files/FileFailureText.h"
+#include "files/ImageFormats.h"
 #include "tools/ExitCode.h"
 #include "tools/ImageFormatOption.h"
 #include "tools/ImageOutput.h"
@@ -23,18 +24,16 @@ struct EncodeArguments {
 int RunEncode(const EncodeArguments& arguments, std::ostream& out, std::ostream& err) {
     CheckDistinctFiles({{"IN.vx4", arguments.inputPath}, {"-o", arguments.binPath, true}});
     const ChannelTable table = LoadChannelSetInput(arguments.inputPath);
-    const BinWriteResult written =
-        WriteImageOutput(table, arguments.binPath, arguments.format, out);
-    switch (written.outcome) {
-        case BinWriteOutcome::Written:
-            return kExitSuccess;
-        case BinWriteOutcome::InvalidCell:
-            err << written.message << '\n';
-            return kExitRefused;
-        case BinWriteOutcome::WriteFailed:
-            break;
+    const Status written = WriteImageOutput(table, arguments.binPath, arguments.format, out);
+    if (written) {
+        return kExitSuccess;
     }
-    throw ToolError(written.message, false);
+    const std::string message = ImageFailureText(written.Error(), arguments.binPath);
+    if (written.Error().kind == FailureKind::InvalidNibbleCell) {
+        err << message << '\n';
+        return kExitRefused;
+    }
+    throw ToolError(message, false);
 }
 
 void DeclareEncode(CLI::App& command, EncodeArguments& arguments) {

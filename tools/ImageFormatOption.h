@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "files/EpromFormats.h"
+#include "files/ImageFormats.h"
 
 namespace CLI {
 class App;
@@ -12,8 +12,8 @@ class App;
 
 namespace vx40::tool {
 
-// The form an output file's name asks for by its ending, without regard to letter case: ".hex",
-// ".ihx", ".ihex" Intel HEX; ".srec", ".s19", ".s28", ".s37", ".mot" S-records; anything else bin.
+// The form an output file's name asks for by its ending in the table of formats, without regard
+// to letter case (".hex" Intel HEX, ".s19" S-records, ...); any other ending bin.
 ImageFormat ImageFormatForPath(std::string_view path);
 
 // "--format bin|ihex|srec": the form in which the image goes to outputPath. Without the option,

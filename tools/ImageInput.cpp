@@ -3,22 +3,22 @@
 
 #include <algorithm>
 
-#include "files/EpromFormats.h"
+#include "files/FileFailureText.h"
+#include "files/ImageReader.h"
 #include "tools/InputFile.h"
 
 namespace vx40::tool {
 
-BinImageParse ReadImageInput(const std::string& path) {
-    const ImageFileRead read =
-        ReadImageStream(InputReadPath(path), ReadableFiles::AnyWaitingForInput);
-    if (!read.read.Ok()) {
-        RefuseUnreadableInput(path, read.read.Error().error);
+Result<BinImage> ReadImageInput(const std::string& path) {
+    Result<BinImage> read = ReadImageFile(InputReadPath(path), ReadableFiles::AnyWaitingForInput);
+    if (!read && read.Error().kind == FailureKind::ReadFailed) {
+        RefuseUnreadableInput(path, read.Error().error);
     }
-    return read.image;
+    return read;
 }
 
-std::string ImageRefusalText(const BinImageParse& read) {
-    std::string message = ImageRefusalMessage(read);
+std::string ImageRefusalText(const Failure& failure, const std::string& path) {
+    std::string message = ImageFailureText(failure, path);
     std::replace(message.begin(), message.end(), '\r', '\n');
     return message;
 }

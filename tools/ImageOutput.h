@@ -4,15 +4,16 @@
 #include <ostream>
 #include <string>
 
+#include "base/Result.h"
 #include "channel/ChannelTable.h"
-#include "files/EpromFormats.h"
+#include "files/ImageFormats.h"
 
 namespace vx40::tool {
 
 // Writes the image of the table in the format as WriteImageFile does, or for "-" to out, with the
 // same refusal of an invalid cell. Standard output that does not take the image raises ToolError,
 // so that nothing written after it describes an image that never arrived.
-BinWriteResult WriteImageOutput(const ChannelTable& table, const std::string& path,
-                                ImageFormat format, std::ostream& out);
+Status WriteImageOutput(const ChannelTable& table, const std::string& path, ImageFormat format,
+                        std::ostream& out);
 
 }  // namespace vx40::tool

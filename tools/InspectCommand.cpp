@@ -36,15 +36,15 @@ TextRow InspectRow(int channel, const std::optional<ChannelReading>& reading) {
 }
 
 int RunInspect(const InspectArguments& arguments, std::ostream& out, std::ostream& err) {
-    const BinImageParse read = ReadImageInput(arguments.inputPath);
-    if (!read.Accepted()) {
-        err << ImageRefusalText(read) << '\n';
+    const Result<BinImage> read = ReadImageInput(arguments.inputPath);
+    if (!read) {
+        err << ImageRefusalText(read.Error(), arguments.inputPath) << '\n';
         return kExitRefused;
     }
     std::vector<TextRow> rows;
     for (int channel = 1; channel <= kChannelCount; ++channel) {
         rows.push_back(InspectRow(
-            channel, ReadChannel(ChannelNibbleValues(read.image, channel), arguments.crystalHz)));
+            channel, ReadChannel(ChannelNibbleValues(*read, channel), arguments.crystalHz)));
     }
     PrintTable(out, {"Kanal", "R0", "R1", "R2", "Ratio", "N", "Frequenz", "Modulator", "Test"},
                rows, arguments.csv);

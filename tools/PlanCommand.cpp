@@ -7,11 +7,11 @@
 #include "channel/CalculatedRow.h"
 #include "channel/CellText.h"
 #include "channel/ChannelConstants.h"
-#include "files/BinFile.h"
 #include "files/BinImage.h"
 #include "files/ChannelSetFile.h"
-#include "files/EpromFormats.h"
 #include "files/FileFailureText.h"
+#include "files/ImageFormats.h"
+#include "files/ImageWriter.h"
 #include "os/FileReplace.h"
 #include "tools/CalculationOptions.h"
 #include "tools/ExitCode.h"
@@ -40,9 +40,8 @@ struct PlanArguments {
 // other. A new image thus always comes with its new table.
 void WritePlanFiles(const ChannelTable& table, const PlanArguments& arguments) {
     if (arguments.vx4Path.empty()) {
-        if (const BinWriteResult bin = WriteImageFile(table, arguments.binPath, arguments.format);
-            !bin.Written()) {
-            throw ToolError(bin.message, false);
+        if (const Status bin = WriteImageFile(table, arguments.binPath, arguments.format); !bin) {
+            throw ToolError(ImageFailureText(bin.Error(), arguments.binPath), false);
         }
         return;
     }
@@ -50,16 +49,16 @@ void WritePlanFiles(const ChannelTable& table, const PlanArguments& arguments) {
     if (!text.Ok()) {
         throw IniWriteFailure(arguments.vx4Path);
     }
-    const BinImageBuild build = BuildBinImage(table);
-    if (!build.image.has_value()) {
-        throw ToolError(InvalidNibbleCellMessage(*build.invalidCell), false);
+    const Result<BinImage> image = BuildBinImage(table);
+    if (!image) {
+        throw ToolError(ImageFailureText(image.Error(), arguments.binPath), false);
     }
     PreparedReplace vx4 = PrepareReplace(arguments.vx4Path, *text, SyncToDisk::Yes);
     if (!vx4.Ok()) {
         throw ToolError(FileWriteFailureMessage(arguments.vx4Path, vx4.Outcome()), false);
     }
-    PreparedReplace bin = PrepareReplace(
-        arguments.binPath, EncodedImage(*build.image, arguments.format), SyncToDisk::Yes);
+    PreparedReplace bin =
+        PrepareReplace(arguments.binPath, EncodedImage(*image, arguments.format), SyncToDisk::Yes);
     if (!bin.Ok()) {
         throw ToolError(FileWriteFailureMessage(arguments.binPath, bin.Outcome()), false);
     }
@@ -79,10 +78,9 @@ void WritePlanFiles(const ChannelTable& table, const PlanArguments& arguments) {
 // The image on standard output first: only once it has arrived is the channel-set file written.
 void WritePlanToStandardOutput(const ChannelTable& table, const PlanArguments& arguments,
                                std::ostream& out) {
-    if (const BinWriteResult bin =
-            WriteImageOutput(table, arguments.binPath, arguments.format, out);
-        !bin.Written()) {
-        throw ToolError(bin.message, false);
+    if (const Status bin = WriteImageOutput(table, arguments.binPath, arguments.format, out);
+        !bin) {
+        throw ToolError(ImageFailureText(bin.Error(), arguments.binPath), false);
     }
     if (arguments.vx4Path.empty()) {
         return;

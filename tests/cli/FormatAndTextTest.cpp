@@ -10,6 +10,7 @@
 #include "CaseName.h"
 #include "CsvText.h"
 #include "ToolProcess.h"
+#include "files/ImageFormats.h"
 #include "tests/core/TempDir.h"
 
 namespace vx40::cli_test {
@@ -97,11 +98,19 @@ std::vector<std::string> EndingsInTheHelp(const std::string& command) {
     return endings;
 }
 
-// The help lists the endings from the tool's one table; the manual page and the completion of
-// image names follow it.
+// The help lists the endings of the table of formats; the manual page and the completion of
+// image names and of --format follow it.
 TEST(OutputEnding, TheManualPageAndTheCompletionNameEveryEndingOfTheHelp) {
-    const std::vector<std::string> endings = EndingsInTheHelp("plan");
+    std::vector<std::string> endings;
+    std::string names;
+    for (const ImageFormatEntry& entry : ImageFormatTable()) {
+        for (const std::string_view ending : entry.endings) {
+            endings.emplace_back(ending.substr(1));
+        }
+        names += (names.empty() ? "" : " ") + std::string(entry.name);
+    }
     EXPECT_EQ(endings.size(), 8u);
+    EXPECT_EQ(EndingsInTheHelp("plan"), endings);
     EXPECT_EQ(EndingsInTheHelp("encode"), endings);
     const std::string manual = ReadBytes(VX40_SOURCE_DIR "/packaging/vx40-tool.1.in");
     const std::string completion =
@@ -112,6 +121,12 @@ TEST(OutputEnding, TheManualPageAndTheCompletionNameEveryEndingOfTheHelp) {
     for (const std::string& ending : endings) {
         EXPECT_NE(manual.find("." + ending), std::string::npos) << ending;
         EXPECT_NE(completed.find("|" + ending + "|"), std::string::npos) << ending;
+    }
+    std::smatch formats;
+    ASSERT_TRUE(std::regex_search(completion, formats, std::regex(R"(--format\).*-W "([^"]*)\")")));
+    EXPECT_EQ(formats[1].str(), names);
+    for (const ImageFormatEntry& entry : ImageFormatTable()) {
+        EXPECT_NE(manual.find(std::string(entry.name)), std::string::npos) << entry.name;
     }
 }
 

@@ -22,8 +22,10 @@
 #include "channel/ChannelTable.h"
 #include "files/BinImage.h"
 #include "files/ChannelSetFile.h"
-#include "files/EpromFormats.h"
+#include "files/ImageFormats.h"
 #include "files/IniFileStore.h"
+#include "files/IntelHex.h"
+#include "files/SRecords.h"
 #include "tests/core/TempDir.h"
 
 namespace vx40::cli_test {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "files/BinFile.h"
+#include "files/ImageWriter.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -12,18 +12,38 @@
 #include <vector>
 
 #include "CalculatedTable.h"
+#include "ImageResults.h"
 #include "TempDir.h"
 #include "files/BinImage.h"
+#include "files/FileFailureText.h"
 
 namespace vx40 {
 namespace {
 
+using testutil::FailureText;
 using testutil::FileSizeLimit;
+using testutil::Outcome;
 using testutil::ReadBytes;
 using testutil::TempDir;
 using testutil::WriteBytes;
 using Names = std::vector<std::string>;
 using namespace std::string_literals;
+
+// The window's writes and reads: bin only.
+Status WriteBinFile(const ChannelTable& table, const std::string& path) {
+    return WriteImageFile(table, path, ImageFormat::Bin);
+}
+
+Result<BinImage> ReadBinFileInto(ChannelTable& table, const std::string& path) {
+    return testutil::ReadInto(table, path, ImageContent::BinOnly);
+}
+
+// What a write says, as the window shows it.
+std::string WriteText(const Status& written, const std::string& path) {
+    return written ? std::string() : ImageFailureText(written.Error(), path);
+}
+
+constexpr std::optional<FailureKind> kAccepted = std::nullopt;
 
 constexpr std::array<const char*, 16> kNibbleTexts = {
     "00", "01", "02", "03", "04", "05", "06", "07", "08", "09", "0A", "0B", "0C", "0D", "0E", "0F"};
@@ -90,28 +110,27 @@ TEST(BinImage, LayoutListsChannel16FirstAndD0FirstWithinAChannel) {
     EXPECT_EQ(BinImageCell(127).Column(), 4);
 
     TempDir dir;
-    const BinWriteResult result = WriteBinFile(PatternTable(), dir.Path("pattern.bin"));
-    ASSERT_TRUE(result.Written()) << result.message;
-    EXPECT_EQ(result.message, "");
+    const Status result = WriteBinFile(PatternTable(), dir.Path("pattern.bin"));
+    ASSERT_TRUE(result) << WriteText(result, "pattern.bin");
     EXPECT_EQ(ReadBytes(dir.Path("pattern.bin")), kPatternImage);
 }
 
 TEST(BinImage, EmptyTableWrites128BytesOf0F) {
     TempDir dir;
     ChannelTable table;
-    ASSERT_TRUE(WriteBinFile(table, dir.Path("empty.bin")).Written());
+    ASSERT_TRUE(WriteBinFile(table, dir.Path("empty.bin")));
     EXPECT_EQ(ReadBytes(dir.Path("empty.bin")), std::string(128, '\x0F'));
 }
 
 TEST(BinImage, RoundTripFillsOnlyTheNibbleColumns) {
     TempDir dir;
     const ChannelTable calculated = testutil::CalculatedTable();
-    ASSERT_TRUE(WriteBinFile(calculated, dir.Path("calc.bin")).Written());
+    ASSERT_TRUE(WriteBinFile(calculated, dir.Path("calc.bin")));
 
     ChannelTable table = MarkedTable();
-    const BinImageParse read = ReadBinFileInto(table, dir.Path("calc.bin"));
-    ASSERT_TRUE(read.Accepted());
-    EXPECT_EQ(BinRefusalMessage(read.fault), "");
+    const Result<BinImage> read = ReadBinFileInto(table, dir.Path("calc.bin"));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(FailureText(read), "");
     for (int c = 0; c < kColumnCount; ++c) {
         EXPECT_EQ(table.Cell(c, 0), kHeaderTexts[static_cast<std::size_t>(c)]);
         for (int r = 1; r < kRowCount; ++r) {
@@ -143,9 +162,9 @@ TEST_P(BinWriteInvalidCell, WritesNothingAndNamesTheCell) {
     table.SetCell(GetParam().column, GetParam().row, GetParam().text);
     // A later invalid cell must not be the one named.
     table.SetCell(4, 1, "x");
-    const BinWriteResult result = WriteBinFile(table, path);
-    EXPECT_EQ(result.outcome, BinWriteOutcome::InvalidCell);
-    EXPECT_EQ(result.message, GetParam().message);
+    const Status result = WriteBinFile(table, path);
+    EXPECT_EQ(Outcome(result), FailureKind::InvalidNibbleCell);
+    EXPECT_EQ(WriteText(result, path), GetParam().message);
     EXPECT_EQ(ReadBytes(path), kPatternImage);
     EXPECT_EQ(dir.Names(), Names{"old.bin"});
 }
@@ -175,11 +194,11 @@ TEST(BinWrite, ClearedTableNamesChannel16D0AndItsTwoBlanks) {
     TempDir dir;
     ChannelTable table;
     table.Clear();
-    const BinWriteResult result = WriteBinFile(table, dir.Path("new.bin"));
-    ASSERT_TRUE(result.invalidCell.has_value());
-    EXPECT_EQ(result.invalidCell->cell, (NibbleCell{16, 0}));
-    EXPECT_EQ(result.invalidCell->text, "  ");
-    EXPECT_EQ(result.message,
+    const Status result = WriteBinFile(table, dir.Path("new.bin"));
+    ASSERT_EQ(Outcome(result), FailureKind::InvalidNibbleCell);
+    EXPECT_EQ(BinImageCell(result.Error().position), (NibbleCell{16, 0}));
+    EXPECT_EQ(result.Error().detail, "  ");
+    EXPECT_EQ(WriteText(result, dir.Path("new.bin")),
               "Kanal 16, D0 enthält \"  \": kein gültiges Datennibble (00 bis 0F). Es wurde "
               "nichts geschrieben.");
     EXPECT_EQ(dir.Names(), Names{});
@@ -190,27 +209,28 @@ TEST(BinWrite, ReadOnlyTargetIsRefusedWithAMessageAndKept) {
     const std::string path = dir.Path("locked.bin");
     WriteBytes(path, "old");
     ::chmod(path.c_str(), 0444);
-    const BinWriteResult result = WriteBinFile(PatternTable(), path);
-    EXPECT_EQ(result.outcome, BinWriteOutcome::WriteFailed);
-    EXPECT_EQ(result.message, "Die Datei \"" + path +
-                                  "\" konnte nicht geschrieben werden: die Datei ist "
-                                  "schreibgeschützt.");
+    const Status result = WriteBinFile(PatternTable(), path);
+    EXPECT_EQ(Outcome(result), FailureKind::TargetReadOnly);
+    EXPECT_EQ(WriteText(result, path), "Die Datei \"" + path +
+                                           "\" konnte nicht geschrieben werden: die Datei ist "
+                                           "schreibgeschützt.");
     EXPECT_EQ(ReadBytes(path), "old");
     EXPECT_EQ(dir.Names(), Names{"locked.bin"});
 }
 
 TEST(BinWrite, FailuresNameThePathAndTheReason) {
     TempDir dir;
-    const BinWriteResult missing = WriteBinFile(PatternTable(), dir.Path("gone/x.bin"));
-    EXPECT_EQ(missing.message, "Die Datei \"" + dir.Path("gone/x.bin") +
-                                   "\" konnte nicht geschrieben werden: der Ordner existiert "
-                                   "nicht.");
-    const BinWriteResult device = WriteBinFile(PatternTable(), "/dev/full");
-    EXPECT_EQ(device.message,
+    const Status missing = WriteBinFile(PatternTable(), dir.Path("gone/x.bin"));
+    EXPECT_EQ(WriteText(missing, dir.Path("gone/x.bin")),
+              "Die Datei \"" + dir.Path("gone/x.bin") +
+                  "\" konnte nicht geschrieben werden: der Ordner existiert "
+                  "nicht.");
+    const Status device = WriteBinFile(PatternTable(), "/dev/full");
+    EXPECT_EQ(WriteText(device, "/dev/full"),
               "Die Datei \"/dev/full\" konnte nicht geschrieben werden: das Ziel ist keine "
               "gewöhnliche Datei.");
-    const BinWriteResult folder = WriteBinFile(PatternTable(), dir.Path());
-    EXPECT_EQ(folder.replace.Error().kind, FailureKind::NotRegularFile);
+    const Status folder = WriteBinFile(PatternTable(), dir.Path());
+    EXPECT_EQ(Outcome(folder), FailureKind::NotRegularFile);
     EXPECT_EQ(dir.Names(), Names{});
 }
 
@@ -218,15 +238,15 @@ TEST(BinWrite, WriteBreakingOffKeepsTheOldImage) {
     TempDir dir;
     const std::string path = dir.Path("old.bin");
     WriteBytes(path, std::string(128, '\x0F'));
-    BinWriteResult result;
-    {
+    const Status result = [&] {
         const FileSizeLimit limit(64);
-        result = WriteBinFile(PatternTable(), path);
-    }
-    EXPECT_EQ(result.outcome, BinWriteOutcome::WriteFailed);
-    EXPECT_EQ(
-        result.message.rfind("Die Datei \"" + path + "\" konnte nicht geschrieben werden: ", 0),
-        0u);
+        return WriteBinFile(PatternTable(), path);
+    }();
+    ASSERT_FALSE(result);
+    EXPECT_NE(Outcome(result), FailureKind::InvalidNibbleCell);
+    EXPECT_EQ(WriteText(result, path)
+                  .rfind("Die Datei \"" + path + "\" konnte nicht geschrieben werden: ", 0),
+              0u);
     EXPECT_EQ(ReadBytes(path), std::string(128, '\x0F'));
     EXPECT_EQ(dir.Names(), Names{"old.bin"});
 }
@@ -235,7 +255,7 @@ TEST(BinWrite, SymbolicLinkTargetGetsTheImage) {
     TempDir dir;
     WriteBytes(dir.Path("real.bin"), "old");
     std::filesystem::create_symlink("real.bin", dir.Path("link.bin"));
-    ASSERT_TRUE(WriteBinFile(PatternTable(), dir.Path("link.bin")).Written());
+    ASSERT_TRUE(WriteBinFile(PatternTable(), dir.Path("link.bin")));
     EXPECT_TRUE(testutil::IsSymlink(dir.Path("link.bin")));
     EXPECT_EQ(ReadBytes(dir.Path("real.bin")), kPatternImage);
     EXPECT_EQ(dir.Names(), (Names{"link.bin", "real.bin"}));
@@ -244,7 +264,7 @@ TEST(BinWrite, SymbolicLinkTargetGetsTheImage) {
 struct ReadCase {
     const char* name;
     std::string bytes;
-    BinImageFault fault;
+    std::optional<FailureKind> fault;
 };
 
 void PrintTo(const ReadCase& c, std::ostream* os) {
@@ -257,9 +277,9 @@ TEST_P(BinRead, AcceptsOnlyAWholeValidImage) {
     TempDir dir;
     WriteBytes(dir.Path("image.bin"), GetParam().bytes);
     ChannelTable table = MarkedTable();
-    const BinImageParse read = ReadBinFileInto(table, dir.Path("image.bin"));
-    EXPECT_EQ(read.fault, GetParam().fault);
-    if (GetParam().fault == BinImageFault::None) {
+    const Result<BinImage> read = ReadBinFileInto(table, dir.Path("image.bin"));
+    EXPECT_EQ(Outcome(read), GetParam().fault);
+    if (GetParam().fault == kAccepted) {
         EXPECT_EQ(table.Cell(11, 16), kNibbleTexts[static_cast<std::uint8_t>(GetParam().bytes[0])]);
         EXPECT_EQ(table.Cell(4, 1), kNibbleTexts[static_cast<std::uint8_t>(GetParam().bytes[127])]);
         EXPECT_EQ(table.Cell(3, 1), "c3r1");
@@ -267,34 +287,37 @@ TEST_P(BinRead, AcceptsOnlyAWholeValidImage) {
         EXPECT_EQ(AllCells(table), AllCells(MarkedTable()));
     }
     // The same bytes from memory give the same answer.
-    const auto* data = reinterpret_cast<const std::uint8_t*>(GetParam().bytes.data());
-    EXPECT_EQ(ParseBinImage({data, GetParam().bytes.size()}).fault, GetParam().fault);
+    EXPECT_EQ(Outcome(testutil::ParseText(GetParam().bytes, ImageContent::BinOnly)),
+              GetParam().fault);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Sizes, BinRead,
     ::testing::Values(
-        ReadCase{"Empty", "", BinImageFault::TooShort},
-        ReadCase{"Bytes126", std::string(126, '\x01'), BinImageFault::TooShort},
-        ReadCase{"Bytes127", kPatternImage.substr(0, 127), BinImageFault::TooShort},
-        ReadCase{"Bytes128", kPatternImage, BinImageFault::None},
-        ReadCase{"Bytes129WithJunk", kPatternImage + "\xFF", BinImageFault::None},
-        ReadCase{"LongWithJunk", kPatternImage + std::string(100000, '\x80'), BinImageFault::None},
-        ReadCase{"FirstByte10", "\x10" + kPatternImage.substr(1), BinImageFault::InvalidData},
+        ReadCase{"Empty", "", FailureKind::ImageTooShort},
+        ReadCase{"Bytes126", std::string(126, '\x01'), FailureKind::ImageTooShort},
+        ReadCase{"Bytes127", kPatternImage.substr(0, 127), FailureKind::ImageTooShort},
+        ReadCase{"Bytes128", kPatternImage, kAccepted},
+        ReadCase{"Bytes129WithJunk", kPatternImage + "\xFF", kAccepted},
+        ReadCase{"LongWithJunk", kPatternImage + std::string(100000, '\x80'), kAccepted},
+        ReadCase{"FirstByte10", "\x10" + kPatternImage.substr(1), FailureKind::ImageInvalidData},
         ReadCase{"ThirdByte20", "\x05\x20\x07" + kPatternImage.substr(3),
-                 BinImageFault::InvalidData},
-        ReadCase{"LastByteFF", kPatternImage.substr(0, 127) + "\xFF", BinImageFault::InvalidData}),
+                 FailureKind::ImageInvalidData},
+        ReadCase{"LastByteFF", kPatternImage.substr(0, 127) + "\xFF",
+                 FailureKind::ImageInvalidData}),
     [](const ::testing::TestParamInfo<ReadCase>& param) { return param.param.name; });
 
 TEST(BinRead, RefusalTextsAreExact) {
-    EXPECT_EQ(BinRefusalMessage(BinImageFault::TooShort), "Binärfile ist kein Brenstadel-File");
-    EXPECT_EQ(BinRefusalMessage(BinImageFault::InvalidData),
+    EXPECT_EQ(ImageFailureText(Failure(FailureKind::ImageTooShort), "x.bin"),
+              "Binärfile ist kein Brenstadel-File");
+    EXPECT_EQ(ImageFailureText(Failure(FailureKind::ImageInvalidData), "x.bin"),
               "Während des Einlesens wurden Daten\x0D"
               "entdeckt die nicht Brenstadel konform sind\x0D"
               "(>0F oder Bitstream falsch)");
     const std::string invalid = "\x05\x20\x07" + kPatternImage.substr(3);
-    const auto* data = reinterpret_cast<const std::uint8_t*>(invalid.data());
-    EXPECT_EQ(ParseBinImage({data, invalid.size()}).invalidOffset, 1u);
+    const Result<BinImage> parsed = testutil::ParseText(invalid, ImageContent::BinOnly);
+    ASSERT_FALSE(parsed);
+    EXPECT_EQ(parsed.Error().position, 1u);
 }
 
 TEST(BinRead, FoldersFifosAndMissingFilesAreTooShortWithoutHanging) {
@@ -302,14 +325,14 @@ TEST(BinRead, FoldersFifosAndMissingFilesAreTooShortWithoutHanging) {
     ASSERT_EQ(::mkfifo(dir.Path("fifo").c_str(), 0644), 0);
     for (const std::string& path : {dir.Path(), dir.Path("fifo"), dir.Path("missing.bin"), ""s}) {
         ChannelTable table = MarkedTable();
-        EXPECT_EQ(ReadBinFileInto(table, path).fault, BinImageFault::TooShort) << path;
+        EXPECT_EQ(FailureText(ReadBinFileInto(table, path), path), kBinTooShortMessage) << path;
         EXPECT_EQ(AllCells(table), AllCells(MarkedTable()));
     }
 }
 
 TEST(BinRead, DevZeroIsAnImageOfZeros) {
     ChannelTable table = MarkedTable();
-    ASSERT_TRUE(ReadBinFileInto(table, "/dev/zero").Accepted());
+    ASSERT_TRUE(ReadBinFileInto(table, "/dev/zero"));
     for (int r = 1; r < kRowCount; ++r) {
         for (int c = 4; c < kColumnCount; ++c) {
             EXPECT_EQ(table.Cell(c, r), "00");

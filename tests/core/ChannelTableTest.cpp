@@ -165,7 +165,11 @@ TEST(BackCalculation, NibbleValues) {
         {"00", 0}, {"07", 7}, {"08", 8}, {"0F", 15}, {"0f", 0}, {"F", 0}, {"", 0}};
     for (const auto& [text, value] : cases) {
         EXPECT_EQ(LowNibbleValue(text), value) << text;
-        EXPECT_EQ(HighNibbleValue(text), (value & 7) * 16) << text;
+        // As a high nibble (D2 of N0) it counts (value AND 7) * 16: bit 3 is a flag, not N.
+        ChannelTable table;
+        SetNibbles(table, 1, {"00", "00", "00", "00", "00", text, "00", "00"});
+        BackCalculateNFactors(table);
+        EXPECT_EQ(table.Cell(1, 1), std::to_string((value & 7) * 16)) << text;
     }
 }
 

@@ -1,21 +1,29 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "files/EpromFormats.h"
+#include "files/ImageFormats.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "ImageResults.h"
 #include "TempDir.h"
 #include "files/BinImage.h"
+#include "files/ImageWriter.h"
+#include "files/IntelHex.h"
+#include "files/SRecords.h"
 
 namespace vx40 {
 namespace {
 
+using testutil::FailureText;
+using testutil::Outcome;
 using testutil::ReadBytes;
+using testutil::ReadInto;
 using testutil::TempDir;
 using testutil::WriteBytes;
 
@@ -32,9 +40,15 @@ std::string ImageBytes(const BinImage& image) {
     return {image.begin(), image.end()};
 }
 
-BinImageParse Parse(const std::string& text) {
-    return ParseImage({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+Result<BinImage> Parse(const std::string& text) {
+    return testutil::ParseText(text);
 }
+
+Result<BinImage> ReadFile(const std::string& path) {
+    return ReadImageFile(path, ReadableFiles::AnyExceptDirectories);
+}
+
+constexpr std::optional<FailureKind> kAccepted = std::nullopt;
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -86,10 +100,10 @@ TEST(EpromFormats, WrittenFilesReadBackHereAndInSrecCat) {
           std::pair{ImageFormat::Bin, "-binary"}}) {
         TempDir dir;
         const std::string path = dir.Path("image.txt");
-        ASSERT_TRUE(WriteImageFile(table, path, format).Written());
-        const BinImageParse read = ReadImageFile(path);
-        ASSERT_TRUE(read.Accepted()) << option << ImageRefusalMessage(read);
-        EXPECT_EQ(read.image, PatternImage()) << option;
+        ASSERT_TRUE(WriteImageFile(table, path, format));
+        const Result<BinImage> read = ReadFile(path);
+        ASSERT_TRUE(read) << option << FailureText(read);
+        EXPECT_EQ(*read, PatternImage()) << option;
         RunSrecCat(path + " " + option + " -o " + dir.Path("out.bin") + " -binary");
         EXPECT_EQ(ReadBytes(dir.Path("out.bin")), ImageBytes(PatternImage())) << option;
     }
@@ -115,9 +129,9 @@ TEST(EpromFormats, ReadsWhatSrecCatWrites) {
                 dataBeyond ? " " + dir.Path("beyond.bin") + " -binary -offset 0x1FF80" : "";
             RunSrecCat(dir.Path("image.bin") + " -binary" + beyond + " -o " + dir.Path("in.txt") +
                        " " + options);
-            const BinImageParse read = ReadImageFile(dir.Path("in.txt"));
-            ASSERT_TRUE(read.Accepted()) << options << ImageRefusalMessage(read);
-            EXPECT_EQ(read.image, PatternImage()) << options;
+            const Result<BinImage> read = ReadFile(dir.Path("in.txt"));
+            ASSERT_TRUE(read) << options << FailureText(read);
+            EXPECT_EQ(*read, PatternImage()) << options;
         }
     }
 }
@@ -140,46 +154,66 @@ TEST(EpromFormats, RecognisesRecordsAfterAByteOrderMarkAndAnyWhiteSpace) {
     const struct {
         std::string content;
         ImageFormat format;
-        BinImageFault fault;
+        std::optional<FailureKind> fault;
     } cases[] = {
-        {image, ImageFormat::Bin, BinImageFault::None},
-        {"\n\r\n \t" + hex, ImageFormat::IntelHex, BinImageFault::None},
-        {srec, ImageFormat::SRecord, BinImageFault::None},
-        {crLfPairs + hex, ImageFormat::IntelHex, BinImageFault::None},
-        {std::string(127, '\n') + hex, ImageFormat::IntelHex, BinImageFault::None},
-        {" " + std::string(200000, '\r') + "\t\n" + srec, ImageFormat::SRecord,
-         BinImageFault::None},
-        {mark + hex, ImageFormat::IntelHex, BinImageFault::None},
-        {mark + "\r\n  " + crOnly(srec), ImageFormat::SRecord, BinImageFault::None},
-        {crOnly(hex), ImageFormat::IntelHex, BinImageFault::None},
-        {crLfPairs, ImageFormat::Bin, BinImageFault::None},
-        {std::string(100000, '\t'), ImageFormat::Bin, BinImageFault::None},
-        {std::string(128, ' '), ImageFormat::Bin, BinImageFault::InvalidData},
-        {mark, ImageFormat::Bin, BinImageFault::TooShort},
-        {"\xEF\xBB" + hex, ImageFormat::Bin, BinImageFault::InvalidData},
-        {"\n" + mark + hex, ImageFormat::Bin, BinImageFault::InvalidData},
-        {"Sx" + image, ImageFormat::Bin, BinImageFault::InvalidData},
-        {":G" + image, ImageFormat::Bin, BinImageFault::InvalidData},
-        {":\n" + hex, ImageFormat::Bin, BinImageFault::InvalidData},
-        {":", ImageFormat::Bin, BinImageFault::TooShort},
-        {crLfPairs + "S", ImageFormat::Bin, BinImageFault::None},
-        {":1", ImageFormat::IntelHex, BinImageFault::InvalidRecords},
-        {"", ImageFormat::Bin, BinImageFault::TooShort},
+        {image, ImageFormat::Bin, kAccepted},
+        {"\n\r\n \t" + hex, ImageFormat::IntelHex, kAccepted},
+        {srec, ImageFormat::SRecord, kAccepted},
+        {crLfPairs + hex, ImageFormat::IntelHex, kAccepted},
+        {std::string(127, '\n') + hex, ImageFormat::IntelHex, kAccepted},
+        {" " + std::string(200000, '\r') + "\t\n" + srec, ImageFormat::SRecord, kAccepted},
+        {mark + hex, ImageFormat::IntelHex, kAccepted},
+        {mark + "\r\n  " + crOnly(srec), ImageFormat::SRecord, kAccepted},
+        {crOnly(hex), ImageFormat::IntelHex, kAccepted},
+        {crLfPairs, ImageFormat::Bin, kAccepted},
+        {std::string(100000, '\t'), ImageFormat::Bin, kAccepted},
+        {std::string(128, ' '), ImageFormat::Bin, FailureKind::ImageInvalidData},
+        {mark, ImageFormat::Bin, FailureKind::ImageTooShort},
+        {"\xEF\xBB" + hex, ImageFormat::Bin, FailureKind::ImageInvalidData},
+        {"\n" + mark + hex, ImageFormat::Bin, FailureKind::ImageInvalidData},
+        {"Sx" + image, ImageFormat::Bin, FailureKind::ImageInvalidData},
+        {":G" + image, ImageFormat::Bin, FailureKind::ImageInvalidData},
+        {":\n" + hex, ImageFormat::Bin, FailureKind::ImageInvalidData},
+        {":", ImageFormat::Bin, FailureKind::ImageTooShort},
+        {crLfPairs + "S", ImageFormat::Bin, kAccepted},
+        {":1", ImageFormat::IntelHex, FailureKind::ImageInvalidRecords},
+        {"", ImageFormat::Bin, FailureKind::ImageTooShort},
     };
     for (const auto& c : cases) {
         const std::string shown = c.content.substr(0, 300);
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(c.content.data());
         EXPECT_EQ(DetectImageFormat({bytes, c.content.size()}), c.format) << shown;
-        const BinImageParse parsed = Parse(c.content);
-        EXPECT_EQ(parsed.fault, c.fault) << shown << ImageRefusalMessage(parsed);
-        if (c.format != ImageFormat::Bin && c.fault == BinImageFault::None) {
-            EXPECT_EQ(parsed.image, PatternImage()) << shown;
+        const Result<BinImage> parsed = Parse(c.content);
+        EXPECT_EQ(Outcome(parsed), c.fault) << shown << FailureText(parsed);
+        if (c.format != ImageFormat::Bin && c.fault == kAccepted) {
+            EXPECT_EQ(*parsed, PatternImage()) << shown;
         }
         TempDir dir;
         WriteBytes(dir.Path("in"), c.content);
-        const BinImageParse read = ReadImageFile(dir.Path("in"));
-        EXPECT_EQ(read.fault, c.fault) << shown;
-        EXPECT_EQ(read.image, parsed.image) << shown;
+        const Result<BinImage> read = ReadFile(dir.Path("in"));
+        EXPECT_EQ(Outcome(read), c.fault) << shown;
+        if (read && parsed) {
+            EXPECT_EQ(*read, *parsed) << shown;
+        }
+    }
+}
+
+// The window reads bin files only: there a text of records is what the bin rules make of it. A
+// file that cannot be read keeps its reason for the tool and is no image file to the window.
+TEST(EpromFormats, BinOnlyReadsTakeRecordsAsBytesAndFailedReadsAreNoImage) {
+    TempDir dir;
+    WriteBytes(dir.Path("in.hex"), IntelHexText(PatternImage()));
+    const Result<BinImage> binOnly = ReadImageFile(
+        dir.Path("in.hex"), ReadableFiles::AnyExceptDirectories, ImageContent::BinOnly);
+    ASSERT_EQ(Outcome(binOnly), FailureKind::ImageInvalidData);
+    EXPECT_EQ(binOnly.Error().position, 0u);
+    EXPECT_TRUE(ReadFile(dir.Path("in.hex")));
+    for (const ImageContent content : {ImageContent::BinOnly, ImageContent::AnyFormat}) {
+        const Result<BinImage> missing =
+            ReadImageFile(dir.Path("missing"), ReadableFiles::AnyExceptDirectories, content);
+        ASSERT_EQ(Outcome(missing), FailureKind::ReadFailed);
+        EXPECT_EQ(missing.Error().error, ENOENT);
+        EXPECT_EQ(FailureText(missing), kBinTooShortMessage);
     }
 }
 
@@ -237,11 +271,11 @@ TEST(EpromFormats, RefusalsNameTheLineOrTheAddress) {
          "Zeile 5: kein gültiger Intel-HEX-Datensatz (Prüfsumme falsch)."},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ImageRefusalMessage(Parse(c.text)), c.message) << c.text;
+        EXPECT_EQ(FailureText(Parse(c.text)), c.message) << c.text;
         TempDir dir;
         WriteBytes(dir.Path("in.hex"), c.text);
         ChannelTable table;
-        EXPECT_EQ(ImageRefusalMessage(ReadImageFileInto(table, dir.Path("in.hex"))), c.message);
+        EXPECT_EQ(FailureText(ReadInto(table, dir.Path("in.hex"))), c.message);
         EXPECT_EQ(table.Cell(4, 1), "") << "a refused file changes no cell";
     }
 }

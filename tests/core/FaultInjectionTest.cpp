@@ -6,11 +6,13 @@
 #include <string>
 
 #include "CalculatedTable.h"
+#include "ImageResults.h"
 #include "TempDir.h"
 #include "base/RuntimeFailure.h"
 #include "channel/ChannelTable.h"
-#include "files/BinFile.h"
 #include "files/ChannelSetFile.h"
+#include "files/FileFailureText.h"
+#include "files/ImageWriter.h"
 #include "files/IniFileStore.h"
 #include "files/PrivateProfile.h"
 
@@ -38,9 +40,9 @@ TEST(FaultInjection, PathWithBlanksUmlautsAnd200Characters) {
     const std::string stem = dir.Path(name);
     const ChannelTable table = testutil::CalculatedTable();
 
-    ASSERT_TRUE(WriteBinFile(table, stem + ".bin").Written());
+    ASSERT_TRUE(WriteImageFile(table, stem + ".bin", ImageFormat::Bin));
     ChannelTable readBack;
-    EXPECT_TRUE(ReadBinFileInto(readBack, stem + ".bin").Accepted());
+    EXPECT_TRUE(testutil::ReadInto(readBack, stem + ".bin", ImageContent::BinOnly));
     ExpectSameCells(readBack, table, kFirstNibbleColumn);
 
     IniFileStore store;
@@ -55,9 +57,10 @@ TEST(FaultInjection, PathWithBlanksUmlautsAnd200Characters) {
 TEST(FaultInjection, FolderWhereNothingCanBeCreated) {
     const ChannelTable table = testutil::CalculatedTable();
     const std::string binPath = "/proc/vx40-no-such-place.bin";
-    const BinWriteResult bin = WriteBinFile(table, binPath);
-    EXPECT_FALSE(bin.Written());
-    EXPECT_NE(bin.message.find(binPath), std::string::npos) << bin.message;
+    const Status bin = WriteImageFile(table, binPath, ImageFormat::Bin);
+    ASSERT_FALSE(bin);
+    const std::string message = ImageFailureText(bin.Error(), binPath);
+    EXPECT_NE(message.find(binPath), std::string::npos) << message;
 
     IniFileStore store;
     store.SetFileName("/proc/vx40-no-such-place.vx4");
@@ -71,7 +74,7 @@ TEST(FaultInjection, FolderWhereNothingCanBeCreated) {
 
 TEST(FaultInjection, FullDeviceIsRefusedByBothWriters) {
     const ChannelTable table = testutil::CalculatedTable();
-    EXPECT_FALSE(WriteBinFile(table, "/dev/full").Written());
+    EXPECT_FALSE(WriteImageFile(table, "/dev/full", ImageFormat::Bin));
     IniFileStore store;
     store.SetFileName("/dev/full");
     EXPECT_THROW(SaveChannelSet(table, store), IniWriteFailure);

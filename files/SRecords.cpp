@@ -1,0 +1,92 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "files/SRecords.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace vx40 {
+namespace {
+
+constexpr std::size_t kBytesPerRecord = 16;
+constexpr std::string_view kHeader = "VX40";
+
+// The count covers address, data and checksum; the checksum is the ones' complement of the sum
+// of count, address and data.
+std::string SRecordLine(char type, std::uint16_t address, std::span<const std::uint8_t> data) {
+    std::vector<std::uint8_t> bytes = {static_cast<std::uint8_t>(data.size() + 3),
+                                       static_cast<std::uint8_t>(address >> 8),
+                                       static_cast<std::uint8_t>(address & 0xFF)};
+    bytes.insert(bytes.end(), data.begin(), data.end());
+    return RecordLine(std::string{'S', type}, bytes, static_cast<std::uint8_t>(~ByteSum(bytes)));
+}
+
+class SRecordDecoder {
+  public:
+    Result<DecodedRecord> operator()(std::string_view line) {
+        if (line.size() < 2 || line.front() != 'S' || line[1] < '0' || line[1] > '9') {
+            return RecordRefusal("beginnt nicht mit 'S' und einer Ziffer");
+        }
+        const Result<std::vector<std::uint8_t>> bytes = RecordBytes(line.substr(2));
+        if (!bytes) {
+            return bytes.Error();
+        }
+        return Record(line[1] - '0', *bytes);
+    }
+
+  private:
+    // bytes: count, address, data, checksum; the count covers all after itself.
+    Result<DecodedRecord> Record(int type, const std::vector<std::uint8_t>& bytes) {
+        // The address length of S0 to S9; S4 is reserved.
+        constexpr std::array<std::size_t, 10> kAddressLength = {2, 2, 3, 4, 0, 2, 3, 4, 3, 2};
+        const auto addressLength = kAddressLength[static_cast<std::size_t>(type)];
+        if (addressLength == 0) {
+            return RecordRefusal("unbekannter Satztyp S" + std::to_string(type));
+        }
+        if (bytes.empty() || bytes.size() != bytes[0] + 1u || bytes[0] < addressLength + 1) {
+            return RecordRefusal("Länge passt nicht zur Längenangabe");
+        }
+        if (ByteSum(bytes) != 0xFF) {
+            return RecordRefusal("Prüfsumme falsch");
+        }
+        DecodedRecord record;
+        record.address = BigEndian(std::span(bytes).subspan(1, addressLength));
+        const std::span data =
+            std::span(bytes).subspan(1 + addressLength, bytes.size() - 2 - addressLength);
+        if (type >= 5 && !data.empty()) {
+            return RecordRefusal("falsche Länge für Satztyp S" + std::to_string(type));
+        }
+        if (type >= 1 && type <= 3) {
+            ++dataRecords_;
+            record.data.assign(data.begin(), data.end());
+        } else if ((type == 5 || type == 6) && record.address != dataRecords_) {
+            return RecordRefusal("Satzzahl " + std::to_string(record.address) + ", aber " +
+                                 std::to_string(dataRecords_) + " Datensätze davor");
+        }
+        record.ends = type >= 7;
+        return record;
+    }
+
+    std::uint64_t dataRecords_ = 0;
+};
+
+}  // namespace
+
+std::string SRecordText(const BinImage& image) {
+    const auto* header = reinterpret_cast<const std::uint8_t*>(kHeader.data());
+    std::string text = SRecordLine('0', 0, std::span(header, kHeader.size()));
+    for (std::size_t offset = 0; offset < image.size(); offset += kBytesPerRecord) {
+        text += SRecordLine('1', static_cast<std::uint16_t>(offset),
+                            std::span(image).subspan(offset, kBytesPerRecord));
+    }
+    return text + SRecordLine('9', 0, {});
+}
+
+RecordLineDecoder NewSRecordDecoder() {
+    return SRecordDecoder{};
+}
+
+}  // namespace vx40
