@@ -18,7 +18,8 @@ PrescalerEntry ByCode(const PrescalerList& list, std::int32_t code) {
 }  // namespace
 
 std::optional<ChannelReading> ReadChannel(const NibbleValues& nibbles, std::int32_t crystalHz) {
-    if (std::ranges::all_of(nibbles, [](std::int32_t value) { return value == kEmptyNibble; })) {
+    if (std::all_of(nibbles.begin(), nibbles.end(),
+                    [](std::int32_t value) { return value == kEmptyNibble; })) {
         return std::nullopt;
     }
     const ChannelWord word = UnpackChannelWord(nibbles);

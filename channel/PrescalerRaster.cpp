@@ -33,7 +33,7 @@ std::vector<RasterRow> PrescalerRaster(std::int32_t crystalHz,
             }
         }
     }
-    std::ranges::stable_sort(rows, [](const RasterRow& a, const RasterRow& b) {
+    std::stable_sort(rows.begin(), rows.end(), [](const RasterRow& a, const RasterRow& b) {
         return std::tuple(b.reached, b.ratio, a.r0.divisor, a.r1.divisor, a.r2.divisor) <
                std::tuple(a.reached, a.ratio, b.r0.divisor, b.r1.divisor, b.r2.divisor);
     });

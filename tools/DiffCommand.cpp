@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <algorithm>
 #include <memory>
 #include <optional>
 
 #include "channel/CellText.h"
 #include "channel/ChannelReading.h"
 #include "files/BinFile.h"
+#include "text/CharacterRules.h"
 #include "text/ShownText.h"
 #include "tools/CalculationOptions.h"
 #include "tools/ExitCode.h"
@@ -31,11 +31,8 @@ bool IsChannelSetPath(const std::string& path) {
     if (path.size() < kExtension.size()) {
         return false;
     }
-    std::string end = path.substr(path.size() - kExtension.size());
-    std::ranges::transform(end, end.begin(), [](unsigned char c) {
-        return static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
-    });
-    return end == kExtension;
+    return AsciiLowered(std::string_view(path).substr(path.size() - kExtension.size())) ==
+           kExtension;
 }
 
 // The image a side stands for: a channel-set file as the image it encodes to, refused like the
@@ -83,7 +80,8 @@ int RunDiff(const DiffArguments& arguments, std::ostream& out, std::ostream& /*e
             if (a[i] == b[i]) {
                 continue;
             }
-            const std::string nibble = "D" + DecimalText(k);
+            // Appended: GCC 12 warns -Wrestrict, wrongly, on "D" + std::string at -O2 and up.
+            const std::string nibble = std::string("D").append(DecimalText(k));
             if (!differing.empty()) {
                 differing += ", ";
             }
