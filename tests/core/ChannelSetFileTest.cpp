@@ -160,7 +160,7 @@ TEST(ChannelSetFile, LoadTellsWhetherTheFileHoldsAChannelSection) {
         {"[Wert17]\nFrequenz=1\n[Wert0]\n[Wert]\n; [Wert1]\nWert1=1\n", false},
         {std::string("\xff\xfe[\0W\0e\0r\0t\0"
                      "1\0]\0\n\0",
-                     20),
+                     18),
          false},
         {std::string(128, '\x0f'), false},
     };
