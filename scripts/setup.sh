@@ -18,7 +18,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
     qt6-base-dev qt6-qpa-plugins fonts-wine
-    clang clang-format libclang-rt-14-dev
+    clang clang-format libclang-rt-14-dev libc++-14-dev libc++abi-14-dev googletest
     xvfb xauth desktop-file-utils dpkg-dev file srecord lintian appstream
 )
 missing=()
@@ -37,8 +37,8 @@ fi
 jobs=$(nproc)
 
 if [ "$mode" = start ]; then
-    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DVX40_BUILD_TESTS=OFF -DVX40_BUILD_BENCH=OFF
-    cmake --build build -j "$jobs"
+    cmake --preset release
+    cmake --build --preset release -j "$jobs"
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
         echo "No display found: the VX40 window needs a desktop. Without one, use build/tools/vx40-tool." >&2
         exit 1
@@ -46,18 +46,18 @@ if [ "$mode" = start ]; then
     exec build/app/vx40
 fi
 
-echo "== build and tests"
-cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVX40_WERROR=ON
-cmake --build build-test -j "$jobs"
-ctest --test-dir build-test --output-on-failure -j "$jobs"
-
-echo "== the same tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVX40_WERROR=ON -DVX40_SANITIZE=ON \
-    -DVX40_BUILD_BENCH=OFF
-cmake --build build-sanitize -j "$jobs"
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
-    ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+# Each configuration is a CMake preset (CMakePresets.json) with a build folder of its own.
+build_and_test() {
+    echo "== $2"
+    cmake --preset "$1"
+    cmake --build --preset "$1" -j "$jobs"
+    ctest --preset "$1" -j "$jobs"
+}
+build_and_test test "build and tests (build-test/)"
+build_and_test sanitize "the same tests under AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/)"
+# The core as a browser build compiles it: clang with libc++. Only the core, vx40-tool and their
+# tests are built here.
+build_and_test libcxx "the core and vx40-tool with clang and libc++, and their tests (build-libcxx/)"
 
 echo "== fuzzing"
 fuzz/run "${VX40_FUZZ_SECONDS:-30}"

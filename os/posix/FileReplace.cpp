@@ -206,18 +206,28 @@ ResolvedTarget ResolveLinks(const std::string& path) {
     return target;
 }
 
+// How every temporary name for a target of this name starts: ".NAME." with the name cut short.
+// Built by appending: GCC 12 warns -Wrestrict, wrongly, on a literal + std::string at -O2 and up.
+std::string TempNamePrefix(const std::string& name) {
+    std::string prefix(1, '.');
+    prefix.append(name, 0, kTempBaseLength).push_back('.');
+    return prefix;
+}
+
 std::string TempName(const std::string& name, int attempt) {
     static std::atomic<unsigned> counter{0};
     const auto ticks = static_cast<unsigned long long>(
         std::chrono::steady_clock::now().time_since_epoch().count());
-    return "." + name.substr(0, kTempBaseLength) + "." + std::to_string(::getpid()) + "-" +
-           std::to_string(counter++) + "-" + std::to_string(ticks % 1000000007ULL) + "-" +
-           std::to_string(attempt) + std::string(kTempSuffix);
+    std::string temp = TempNamePrefix(name);
+    temp.append(std::to_string(::getpid())).append(1, '-').append(std::to_string(counter++));
+    temp.append(1, '-').append(std::to_string(ticks % 1000000007ULL)).append(1, '-');
+    temp.append(std::to_string(attempt)).append(kTempSuffix);
+    return temp;
 }
 
 // The process id in a name that TempName made for a target of this name, none for any other.
 std::optional<pid_t> TempNameProcess(std::string_view entry, const std::string& name) {
-    const std::string prefix = "." + name.substr(0, kTempBaseLength) + ".";
+    const std::string prefix = TempNamePrefix(name);
     if (!entry.starts_with(prefix) || !entry.ends_with(kTempSuffix)) {
         return std::nullopt;
     }
