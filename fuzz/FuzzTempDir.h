@@ -8,11 +8,15 @@
 
 #include <unistd.h>
 
-// One scratch folder per fuzzer process, in memory where the system offers it.
+// One scratch folder per fuzzer process, in memory where the system offers it, inside
+// VX40_FUZZ_TMPDIR when fuzz/run gives one, so that a run removes only its own folders.
 inline const std::string& FuzzTempDir() {
     static const std::string dir = [] {
-        std::string pattern =
-            access("/dev/shm", W_OK) == 0 ? "/dev/shm/vx40-fuzz-XXXXXX" : "/tmp/vx40-fuzz-XXXXXX";
+        const char* root = std::getenv("VX40_FUZZ_TMPDIR");
+        std::string pattern = root != nullptr && *root != '\0'
+                                  ? std::string(root) + "/vx40-fuzz-XXXXXX"
+                              : access("/dev/shm", W_OK) == 0 ? "/dev/shm/vx40-fuzz-XXXXXX"
+                                                              : "/tmp/vx40-fuzz-XXXXXX";
         if (mkdtemp(pattern.data()) == nullptr) {
             std::abort();
         }
