@@ -35,6 +35,10 @@ enum class FailureKind {
     NoChannelSet,      // a text with none of the sections Wert1 to Wert16
     NotCalculable,     // a frequency the divider cannot reach exactly
     NameNotWritable,   // an INI section or key name that would break the text's lines
+    // The command line tool (detail: the message as the user reads it).
+    CallRefused,    // a call the tool cannot run as given: a wrong argument, one file named twice
+    InputRefused,   // data of an input that the command refuses (position: the line number)
+    CommandFailed,  // a command that could not finish: a file not written, an output that failed
 };
 
 struct Failure {

@@ -10,7 +10,6 @@
 #include "tools/FrequencyText.h"
 #include "tools/TableOutput.h"
 #include "tools/ToolCommand.h"
-#include "tools/ToolError.h"
 
 namespace vx40::tool {
 namespace {
@@ -21,8 +20,12 @@ struct CalcArguments {
     std::vector<std::string> frequencies;
 };
 
-int RunCalc(const CalcArguments& arguments, std::ostream& out, std::ostream& err) {
-    const std::vector<std::int32_t> frequencies = ParseFrequencyArguments(arguments.frequencies);
+Result<int> RunCalc(const CalcArguments& arguments, std::ostream& out, std::ostream& err) {
+    const Result<std::vector<std::int32_t>> parsed = ParseFrequencyArguments(arguments.frequencies);
+    if (!parsed) {
+        return parsed.Error();
+    }
+    const std::vector<std::int32_t>& frequencies = *parsed;
 
     // Every frequency is one run of "Rechnen" with the same settings, as on row 1 of the window.
     CalculationInputs inputs = arguments.calculation.Inputs();

@@ -16,11 +16,10 @@ struct ReadArguments {
     std::string inputPath;
 };
 
-int RunDecode(const ReadArguments& arguments, std::ostream& out, std::ostream& err) {
+Result<int> RunDecode(const ReadArguments& arguments, std::ostream& out, std::ostream& /*err*/) {
     const Result<BinImage> read = ReadImageInput(arguments.inputPath);
     if (!read) {
-        err << ImageRefusalText(read.Error(), arguments.inputPath) << '\n';
-        return kExitRefused;
+        return read.Error();
     }
     ChannelTable table;
     ApplyBinImage(table, *read);

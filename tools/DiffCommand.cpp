@@ -16,7 +16,7 @@
 #include "tools/InputFile.h"
 #include "tools/TableOutput.h"
 #include "tools/ToolCommand.h"
-#include "tools/ToolError.h"
+#include "tools/ToolFailure.h"
 
 namespace vx40::tool {
 namespace {
@@ -37,30 +37,33 @@ bool IsChannelSetPath(const std::string& path) {
            kExtension;
 }
 
+// Exit code 1 tells that the two sides differ, so a side whose data are refused is a failure of
+// the call, named with the tool; an unreadable side stays the unreadable input.
+Failure SideFailure(const Failure& failure, const std::string& path) {
+    if (failure.kind == FailureKind::ReadFailed) {
+        return failure;
+    }
+    const std::string message = ToolFailureReport(failure).message;
+    if (failure.kind == FailureKind::NoChannelSet) {
+        return CommandFailure(message);
+    }
+    return CommandFailure("\"" + ShownText(path) + "\": " + message);
+}
+
 // The image a side stands for: a channel-set file as the image it encodes to, refused like the
 // encoder refuses an invalid cell; any other file as an image.
-BinImage SideImage(const std::string& path) {
-    if (IsChannelSetPath(path)) {
-        // Exit code 1 tells that the two differ, so a refused side is a failure of the call.
-        const Result<BinImage> built = [&] {
-            try {
-                return BuildBinImage(LoadChannelSetInput(path));
-            } catch (const ToolRefusal& refusal) {
-                throw ToolError(refusal.what(), false);
-            }
-        }();
-        if (!built) {
-            throw ToolError("\"" + ShownText(path) + "\": " + ImageRefusalText(built.Error(), path),
-                            false);
+Result<BinImage> SideImage(const std::string& path) {
+    Result<BinImage> image = [&]() -> Result<BinImage> {
+        if (!IsChannelSetPath(path)) {
+            return ReadImageInput(path);
         }
-        return *built;
+        const Result<ChannelTable> table = LoadChannelSetInput(path);
+        return table ? BuildBinImage(*table) : Result<BinImage>(table.Error());
+    }();
+    if (!image) {
+        return SideFailure(image.Error(), path);
     }
-    const Result<BinImage> read = ReadImageInput(path);
-    if (!read) {
-        throw ToolError("\"" + ShownText(path) + "\": " + ImageRefusalText(read.Error(), path),
-                        false);
-    }
-    return *read;
+    return image;
 }
 
 std::string ReadingText(const NibbleValues& nibbles, std::int32_t crystalHz) {
@@ -68,29 +71,48 @@ std::string ReadingText(const NibbleValues& nibbles, std::int32_t crystalHz) {
     return reading ? KhzText(reading->frequencyHz) + " kHz" : std::string("leer");
 }
 
-int RunDiff(const DiffArguments& arguments, std::ostream& out, std::ostream& /*err*/) {
-    CheckStandardInputOnce({{"A", arguments.first}, {"B", arguments.second}});
-    const BinImage first = SideImage(arguments.first);
-    const BinImage second = SideImage(arguments.second);
+// "D7, D0" of the nibbles in which the channel's two sides differ; a row for each added to rows.
+std::string DifferingNibbles(int channel, const NibbleValues& a, const NibbleValues& b,
+                             std::vector<TextRow>& rows) {
+    std::string differing;
+    for (int k = kNibblesPerChannel - 1; k >= 0; --k) {
+        const auto i = static_cast<std::size_t>(k);
+        if (a[i] == b[i]) {
+            continue;
+        }
+        // Appended, not "D" + text: GCC 12 warns of an overlap that cannot happen there.
+        std::string nibble = "D";
+        nibble += DecimalText(k);
+        if (!differing.empty()) {
+            differing += ", ";
+        }
+        differing += nibble;
+        rows.push_back({DecimalText(channel), nibble, NibbleText(a[i]), NibbleText(b[i])});
+    }
+    return differing;
+}
+
+Result<int> RunDiff(const DiffArguments& arguments, std::ostream& out, std::ostream& /*err*/) {
+    if (const Status once =
+            CheckStandardInputOnce({{"A", arguments.first}, {"B", arguments.second}});
+        !once) {
+        return once.Error();
+    }
+    const Result<BinImage> firstImage = SideImage(arguments.first);
+    if (!firstImage) {
+        return firstImage.Error();
+    }
+    const Result<BinImage> secondImage = SideImage(arguments.second);
+    if (!secondImage) {
+        return secondImage.Error();
+    }
+    const BinImage& first = *firstImage;
+    const BinImage& second = *secondImage;
     std::vector<TextRow> rows;
     for (int channel = 1; channel <= kChannelCount; ++channel) {
         const NibbleValues a = ChannelNibbleValues(first, channel);
         const NibbleValues b = ChannelNibbleValues(second, channel);
-        std::string differing;
-        for (int k = kNibblesPerChannel - 1; k >= 0; --k) {
-            const auto i = static_cast<std::size_t>(k);
-            if (a[i] == b[i]) {
-                continue;
-            }
-            // Appended, not "D" + text: GCC 12 warns of an overlap that cannot happen there.
-            std::string nibble = "D";
-            nibble += DecimalText(k);
-            if (!differing.empty()) {
-                differing += ", ";
-            }
-            differing += nibble;
-            rows.push_back({DecimalText(channel), nibble, NibbleText(a[i]), NibbleText(b[i])});
-        }
+        const std::string differing = DifferingNibbles(channel, a, b, rows);
         if (!arguments.csv && !differing.empty()) {
             out << "Kanal " << channel << ": " << ReadingText(a, arguments.crystalHz) << " gegen "
                 << ReadingText(b, arguments.crystalHz) << " (" << differing << " verschieden)\n";

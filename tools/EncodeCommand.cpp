@@ -10,7 +10,7 @@
 #include "tools/ImageOutput.h"
 #include "tools/InputFile.h"
 #include "tools/ToolCommand.h"
-#include "tools/ToolError.h"
+#include "tools/ToolFailure.h"
 
 namespace vx40::tool {
 namespace {
@@ -21,19 +21,27 @@ struct EncodeArguments {
     ImageFormat format = ImageFormat::Bin;
 };
 
-int RunEncode(const EncodeArguments& arguments, std::ostream& out, std::ostream& err) {
-    CheckDistinctFiles({{"IN.vx4", arguments.inputPath}, {"-o", arguments.binPath, true}});
-    const ChannelTable table = LoadChannelSetInput(arguments.inputPath);
-    const Status written = WriteImageOutput(table, arguments.binPath, arguments.format, out);
+Result<int> RunEncode(const EncodeArguments& arguments, std::ostream& out, std::ostream& /*err*/) {
+    if (const Status distinct =
+            CheckDistinctFiles({{"IN.vx4", arguments.inputPath}, {"-o", arguments.binPath, true}});
+        !distinct) {
+        return distinct.Error();
+    }
+    const Result<ChannelTable> table = LoadChannelSetInput(arguments.inputPath);
+    if (!table) {
+        return table.Error();
+    }
+    const Status written = WriteImageOutput(*table, arguments.binPath, arguments.format, out);
     if (written) {
         return kExitSuccess;
     }
-    const std::string message = ImageFailureText(written.Error(), arguments.binPath);
-    if (written.Error().kind == FailureKind::InvalidNibbleCell) {
-        err << message << '\n';
-        return kExitRefused;
+    // An invalid cell is refused data; a write that failed is named with its file.
+    const Failure& failure = written.Error();
+    if (failure.kind == FailureKind::InvalidNibbleCell ||
+        failure.kind == FailureKind::CommandFailed) {
+        return failure;
     }
-    throw ToolError(message, false);
+    return CommandFailure(ImageFailureText(failure, arguments.binPath));
 }
 
 void DeclareEncode(CLI::App& command, EncodeArguments& arguments) {

@@ -70,15 +70,17 @@ std::string PlanLinePrefix(const PlanLine& line) {
     return "Zeile " + DecimalText(line.lineNumber) + ": ";
 }
 
-std::optional<std::string> PlanLineProblem(const PlanLine& line, int channel) {
+Status PlanLineProblem(const PlanLine& line, int channel) {
+    std::string problem;
     if (channel > kChannelCount) {
-        return PlanLinePrefix(line) + "mehr als " + DecimalText(kChannelCount) + " Kanäle";
+        problem = "mehr als " + DecimalText(kChannelCount) + " Kanäle";
+    } else if (!line.frequencyKhz) {
+        problem = "\"" + ShownPlanLine(line.text) + "\" ist keine Frequenz in kHz";
+    } else {
+        return {};
     }
-    if (!line.frequencyKhz) {
-        return PlanLinePrefix(line) + "\"" + ShownPlanLine(line.text) +
-               "\" ist keine Frequenz in kHz";
-    }
-    return std::nullopt;
+    return Failure(FailureKind::InputRefused, 0, PlanLinePrefix(line) + problem,
+                   static_cast<std::size_t>(line.lineNumber));
 }
 
 void OffendingLines::Add(std::string message) {
@@ -99,22 +101,29 @@ void OffendingLines::Print(std::ostream& err) const {
     }
 }
 
-void ReadPlanInput(const std::string& path, const PlanLineReader::LineHandler& onLine) {
+Status ReadPlanInput(const std::string& path, const PlanLineReader::LineHandler& onLine) {
     PlanLineReader reader;
-    ReadInputChunks(path, [&](std::string_view chunk) { reader.Feed(chunk, onLine); });
-    reader.Finish(onLine);
+    const Status read =
+        ReadInputChunks(path, [&](std::string_view chunk) { reader.Feed(chunk, onLine); });
+    if (read) {
+        reader.Finish(onLine);
+    }
+    return read;
 }
 
-PlanFrequencies ReadPlanFrequencies(const std::string& path) {
+Result<PlanFrequencies> ReadPlanFrequencies(const std::string& path) {
     PlanFrequencies plan;
     int channel = 0;
-    ReadPlanInput(path, [&](const PlanLine& line) {
-        if (auto problem = PlanLineProblem(line, ++channel)) {
-            plan.offending.Add(std::move(*problem));
+    const Status read = ReadPlanInput(path, [&](const PlanLine& line) {
+        if (const Status problem = PlanLineProblem(line, ++channel); !problem) {
+            plan.offending.Add(problem.Error().detail);
         } else {
             plan.frequenciesKhz.push_back(*line.frequencyKhz);
         }
     });
+    if (!read) {
+        return read.Error();
+    }
     return plan;
 }
 

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Result.h"
+
 namespace vx40::tool {
 
 // One line of a plan that names a channel: not blank and not a comment.
@@ -48,16 +50,16 @@ class PlanLineReader {
     bool lineOpen_ = false;  // bytes of a line that has not ended yet have come
 };
 
-// Every channel line of the plan file at path ("-": standard input), read as a stream; ToolError
-// (with the usage) for a plan that cannot be read.
-void ReadPlanInput(const std::string& path, const PlanLineReader::LineHandler& onLine);
+// Every channel line of the plan file at path ("-": standard input), read as a stream; the
+// unreadable input for a plan that cannot be read.
+Status ReadPlanInput(const std::string& path, const PlanLineReader::LineHandler& onLine);
 
 // "Zeile 3: ", the start of every message about a line.
 std::string PlanLinePrefix(const PlanLine& line);
 
-// Why the line cannot be channel `channel`: a channel beyond 16, or no frequency; none when it
-// can.
-std::optional<std::string> PlanLineProblem(const PlanLine& line, int channel);
+// Whether the line can be channel `channel`: InputRefused with the message for a channel beyond 16
+// or a line that is no frequency.
+Status PlanLineProblem(const PlanLine& line, int channel);
 
 // A line as a message shows it: at most its first 60 characters, then "…", escaped as ShownText
 // escapes it, so that no line can drive the terminal.
@@ -82,6 +84,6 @@ struct PlanFrequencies {
     std::vector<std::int32_t> frequenciesKhz;
     OffendingLines offending;
 };
-PlanFrequencies ReadPlanFrequencies(const std::string& path);
+Result<PlanFrequencies> ReadPlanFrequencies(const std::string& path);
 
 }  // namespace vx40::tool

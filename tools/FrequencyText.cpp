@@ -7,7 +7,7 @@
 #include "channel/CellText.h"
 #include "channel/ChannelConstants.h"
 #include "text/ShownText.h"
-#include "tools/ToolError.h"
+#include "tools/ToolFailure.h"
 
 namespace vx40::tool {
 
@@ -47,12 +47,12 @@ std::string KhzText(std::int64_t frequencyHz) {
     return sign + DecimalText(hz / 1000) + "." + std::string(3 - fraction.size(), '0') + fraction;
 }
 
-std::vector<std::int32_t> ParseFrequencyArguments(const std::vector<std::string>& texts) {
+Result<std::vector<std::int32_t>> ParseFrequencyArguments(const std::vector<std::string>& texts) {
     std::vector<std::int32_t> frequencies;
     for (const auto& text : texts) {
         const auto khz = ParseDecimalInt32(text);
         if (!khz) {
-            throw ToolError("\"" + ShownText(text) + "\" ist keine Frequenz in kHz", true);
+            return CallRefusal("\"" + ShownText(text) + "\" ist keine Frequenz in kHz");
         }
         frequencies.push_back(*khz);
     }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Result.h"
 #include "channel/DividerCalculation.h"
 
 namespace vx40::tool {
@@ -15,9 +16,9 @@ namespace vx40::tool {
 // before a negative one, nothing else around it, within the signed 32-bit range.
 std::optional<std::int32_t> ParseDecimalInt32(std::string_view text);
 
-// The frequencies of the command line, each by ParseDecimalInt32; ToolError for the first that is
-// none.
-std::vector<std::int32_t> ParseFrequencyArguments(const std::vector<std::string>& texts);
+// The frequencies of the command line, each by ParseDecimalInt32; CallRefused for the first that
+// is none.
+Result<std::vector<std::int32_t>> ParseFrequencyArguments(const std::vector<std::string>& texts);
 
 // "798400 kHz: Frequenz nicht berechenbar" and the nearest achievable frequencies in parentheses,
 // those that exist.

@@ -7,7 +7,7 @@
 #include "files/ImageWriter.h"
 #include "tools/InputFile.h"
 #include "tools/ToolApplication.h"
-#include "tools/ToolError.h"
+#include "tools/ToolFailure.h"
 
 namespace vx40::tool {
 
@@ -25,7 +25,7 @@ Status WriteImageOutput(const ChannelTable& table, const std::string& path, Imag
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.flush();
     if (!out) {
-        throw ToolError(OutputFailureText(), false);
+        return CommandFailure(OutputFailureText());
     }
     return {};
 }

@@ -11,10 +11,9 @@
 #include <vector>
 
 #include "files/ChannelSetFile.h"
-#include "files/FileFailureText.h"
 #include "os/FileIdentity.h"
 #include "os/FileReplace.h"
-#include "tools/ToolError.h"
+#include "tools/ToolFailure.h"
 
 namespace vx40::tool {
 namespace {
@@ -63,7 +62,7 @@ bool IsStandardStream(const std::string& path) {
     return path == kStandardStream;
 }
 
-std::string InputReadPath(const std::string& path) {
+Result<std::string> InputReadPath(const std::string& path) {
     if (!IsStandardStream(path)) {
         return path;
     }
@@ -71,54 +70,62 @@ std::string InputReadPath(const std::string& path) {
     // name would read it as empty.
     const int flags = ::fcntl(STDIN_FILENO, F_GETFL);
     if (flags < 0 || (flags & O_ACCMODE) == O_WRONLY) {
-        RefuseUnreadableInput(path, EBADF);
+        return UnreadableInput(path, EBADF);
     }
-    return kStandardInputPath;
+    return std::string(kStandardInputPath);
 }
 
-void ReadInputChunks(const std::string& path,
-                     const std::function<void(std::string_view)>& consume) {
+Status ReadInputChunks(const std::string& path,
+                       const std::function<void(std::string_view)>& consume) {
+    const Result<std::string> readPath = InputReadPath(path);
+    if (!readPath) {
+        return readPath.Error();
+    }
     const Status read =
-        ReadFileChunks(InputReadPath(path), std::numeric_limits<std::size_t>::max(),
+        ReadFileChunks(*readPath, std::numeric_limits<std::size_t>::max(),
                        InputKinds(path, ReadableFiles::RegularOnly), [&](std::string_view chunk) {
                            consume(chunk);
                            return true;
                        });
     if (!read.Ok()) {
-        RefuseUnreadableInput(path, read.Error().error);
+        return UnreadableInput(path, read.Error().error);
     }
+    return {};
 }
 
-void RefuseUnreadableInput(const std::string& path, int error) {
-    throw ToolError(FileReadFailureMessage(path, "kann nicht gelesen", error), true);
+Failure UnreadableInput(const std::string& path, int error) {
+    return Failure(FailureKind::ReadFailed, error, path);
 }
 
-void CheckInputReadable(const std::string& path, ReadableFiles kinds) {
-    ReadInputBytes(path, 0, kinds);
-}
-
-std::string ReadInputBytes(const std::string& path, std::size_t maxBytes, ReadableFiles kinds) {
-    Result<std::string> read =
-        ReadFilePrefix(InputReadPath(path), maxBytes, InputKinds(path, kinds));
+Result<std::string> ReadInputBytes(const std::string& path, std::size_t maxBytes,
+                                   ReadableFiles kinds) {
+    const Result<std::string> readPath = InputReadPath(path);
+    if (!readPath) {
+        return readPath.Error();
+    }
+    Result<std::string> read = ReadFilePrefix(*readPath, maxBytes, InputKinds(path, kinds));
     if (!read.Ok()) {
-        RefuseUnreadableInput(path, read.Error().error);
+        return UnreadableInput(path, read.Error().error);
     }
-    return std::move(read).Value();
+    return read;
 }
 
-ChannelTable LoadChannelSetInput(const std::string& path) {
+Result<ChannelTable> LoadChannelSetInput(const std::string& path) {
     // Standard input can be read once, so every input is taken whole and read as text; a file
     // that cannot be read is refused rather than loaded as empty cells.
+    const Result<std::string> text =
+        ReadInputBytes(path, std::numeric_limits<std::size_t>::max(), ReadableFiles::RegularOnly);
+    if (!text) {
+        return text.Error();
+    }
     ChannelTable table;
-    if (!LoadChannelSetText(table, ReadInputBytes(path, std::numeric_limits<std::size_t>::max(),
-                                                  ReadableFiles::RegularOnly))
-             .Ok()) {
-        throw ToolRefusal(NoChannelSetMessage(path));
+    if (!LoadChannelSetText(table, *text).Ok()) {
+        return Failure(FailureKind::NoChannelSet, 0, path);
     }
     return table;
 }
 
-void CheckDistinctFiles(std::initializer_list<FileArgument> files) {
+Status CheckDistinctFiles(std::initializer_list<FileArgument> files) {
     std::vector<std::pair<std::string_view, ArgumentIdentity>> seen;
     for (const FileArgument& file : files) {
         if (file.path.empty()) {
@@ -127,29 +134,29 @@ void CheckDistinctFiles(std::initializer_list<FileArgument> files) {
         ArgumentIdentity identity = IdentityOfArgument(file);
         for (const auto& [name, other] : seen) {
             if (SameFile(identity, other)) {
-                throw ToolError(
-                    std::string(name) + " und " + std::string(file.name) + " nennen dieselbe Datei",
-                    true);
+                return CallRefusal(std::string(name) + " und " + std::string(file.name) +
+                                   " nennen dieselbe Datei");
             }
         }
         seen.emplace_back(file.name, std::move(identity));
     }
+    return {};
 }
 
-void CheckStandardInputOnce(std::initializer_list<FileArgument> inputs) {
+Status CheckStandardInputOnce(std::initializer_list<FileArgument> inputs) {
     const FileArgument* first = nullptr;
     for (const FileArgument& input : inputs) {
         if (!IsStandardStream(input.path)) {
             continue;
         }
         if (first != nullptr) {
-            throw ToolError(std::string(first->name) + " und " + std::string(input.name) +
-                                " lesen beide die Standardeingabe; sie kann nur einmal gelesen "
-                                "werden",
-                            true);
+            return CallRefusal(std::string(first->name) + " und " + std::string(input.name) +
+                               " lesen beide die Standardeingabe; sie kann nur einmal gelesen "
+                               "werden");
         }
         first = &input;
     }
+    return {};
 }
 
 }  // namespace vx40::tool

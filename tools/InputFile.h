@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/Result.h"
 #include "channel/ChannelTable.h"
 #include "os/FileRead.h"
 
@@ -16,27 +17,27 @@ namespace vx40::tool {
 bool IsStandardStream(const std::string& path);
 
 // The path by which a reader opens the input path: "/dev/stdin" for "-", where the reader waits
-// for the input as it comes; ToolError (with the usage) when standard input is closed.
-std::string InputReadPath(const std::string& path);
+// for the input as it comes; the unreadable input when standard input is closed.
+Result<std::string> InputReadPath(const std::string& path);
 
 // Hands the bytes of an input to consume as they come: a regular file, or standard input of any
-// kind; ToolError (with the usage) for an input that cannot be read.
-void ReadInputChunks(const std::string& path, const std::function<void(std::string_view)>& consume);
+// kind; the unreadable input for one that cannot be read.
+Status ReadInputChunks(const std::string& path,
+                       const std::function<void(std::string_view)>& consume);
 
-// Raises ToolError (with the usage) when the input file cannot be opened as the kind of file its
-// reader takes; the readers themselves treat such a file as missing or too short.
-void CheckInputReadable(const std::string& path, ReadableFiles kinds);
+// An input that could not be read with the error: ReadFailed with the path as it was given, which
+// the tool reports with the usage.
+Failure UnreadableInput(const std::string& path, int error);
 
-// Raises ToolError (with the usage) for an input that could not be read with the error.
-[[noreturn]] void RefuseUnreadableInput(const std::string& path, int error);
+// At most the first maxBytes bytes of an input, read in one go, or the unreadable input; a file
+// that is not of the kinds the reader takes is unreadable too.
+Result<std::string> ReadInputBytes(const std::string& path, std::size_t maxBytes,
+                                   ReadableFiles kinds);
 
-// At most the first maxBytes bytes of an input, read in one go, or ToolError as above.
-std::string ReadInputBytes(const std::string& path, std::size_t maxBytes, ReadableFiles kinds);
-
-// The table of a channel-set file, or of standard input for "-". A load never fails: it reads a
-// missing file as empty, so the tool refuses such an input first, with ToolError as above. A file
-// that holds none of the sections Wert1 to Wert16 raises ToolRefusal ("keine Kanaldatei: ...").
-ChannelTable LoadChannelSetInput(const std::string& path);
+// The table of a channel-set file, or of standard input for "-". A load of a path would read a
+// missing file as empty, so the input is read first and an unreadable one refused as above. A file
+// that holds none of the sections Wert1 to Wert16 fails as NoChannelSet with the path.
+Result<ChannelTable> LoadChannelSetInput(const std::string& path);
 
 // A file argument of a command: the name the usage gives it ("-o", "PLAN") and the path.
 struct FileArgument {
@@ -45,14 +46,14 @@ struct FileArgument {
     bool output = false;      // "-" names standard output
 };
 
-// Raises ToolError (with the usage) when two of the files are one: the same name once links are
+// CallRefused when two of the files are one: the same name once links are
 // followed as the writer follows them (a dangling link included), or the same file on the disk.
 // An output that is also an input would lose the input, two outputs one of them. "-" stands for
 // the file that standard input or output is redirected to, where it is one.
-void CheckDistinctFiles(std::initializer_list<FileArgument> files);
+Status CheckDistinctFiles(std::initializer_list<FileArgument> files);
 
-// Raises ToolError (with the usage) when more than one of the inputs is "-": standard input can
+// CallRefused when more than one of the inputs is "-": standard input can
 // be read once.
-void CheckStandardInputOnce(std::initializer_list<FileArgument> inputs);
+Status CheckStandardInputOnce(std::initializer_list<FileArgument> inputs);
 
 }  // namespace vx40::tool

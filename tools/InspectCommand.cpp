@@ -35,11 +35,11 @@ TextRow InspectRow(int channel, const std::optional<ChannelReading>& reading) {
             NibbleText(reading->testNibble)};
 }
 
-int RunInspect(const InspectArguments& arguments, std::ostream& out, std::ostream& err) {
+Result<int> RunInspect(const InspectArguments& arguments, std::ostream& out,
+                       std::ostream& /*err*/) {
     const Result<BinImage> read = ReadImageInput(arguments.inputPath);
     if (!read) {
-        err << ImageRefusalText(read.Error(), arguments.inputPath) << '\n';
-        return kExitRefused;
+        return read.Error();
     }
     std::vector<TextRow> rows;
     for (int channel = 1; channel <= kChannelCount; ++channel) {

@@ -21,7 +21,7 @@
 #include "tools/ImageOutput.h"
 #include "tools/InputFile.h"
 #include "tools/ToolCommand.h"
-#include "tools/ToolError.h"
+#include "tools/ToolFailure.h"
 
 namespace vx40::tool {
 namespace {
@@ -38,12 +38,12 @@ struct PlanArguments {
 // beside their targets first, so that every refusal and every failed write leaves both targets
 // untouched; only then are they renamed into place, the table first, directly one after the
 // other. A new image thus always comes with its new table.
-void WritePlanFiles(const ChannelTable& table, const PlanArguments& arguments) {
+Status WritePlanFiles(const ChannelTable& table, const PlanArguments& arguments) {
     if (arguments.vx4Path.empty()) {
         if (const Status bin = WriteImageFile(table, arguments.binPath, arguments.format); !bin) {
-            throw ToolError(ImageFailureText(bin.Error(), arguments.binPath), false);
+            return CommandFailure(ImageFailureText(bin.Error(), arguments.binPath));
         }
-        return;
+        return {};
     }
     const Result<std::string> text = ChannelSetText(table);
     if (!text.Ok()) {
@@ -51,64 +51,63 @@ void WritePlanFiles(const ChannelTable& table, const PlanArguments& arguments) {
     }
     const Result<BinImage> image = BuildBinImage(table);
     if (!image) {
-        throw ToolError(ImageFailureText(image.Error(), arguments.binPath), false);
+        return CommandFailure(ImageFailureText(image.Error(), arguments.binPath));
     }
     PreparedReplace vx4 = PrepareReplace(arguments.vx4Path, *text, SyncToDisk::Yes);
     if (!vx4.Ok()) {
-        throw ToolError(FileWriteFailureMessage(arguments.vx4Path, vx4.Outcome()), false);
+        return CommandFailure(FileWriteFailureMessage(arguments.vx4Path, vx4.Outcome()));
     }
     PreparedReplace bin =
         PrepareReplace(arguments.binPath, EncodedImage(*image, arguments.format), SyncToDisk::Yes);
     if (!bin.Ok()) {
-        throw ToolError(FileWriteFailureMessage(arguments.binPath, bin.Outcome()), false);
+        return CommandFailure(FileWriteFailureMessage(arguments.binPath, bin.Outcome()));
     }
     const ReplacePairResult committed = CommitReplacePair(vx4, bin);
     if (!committed.first.Ok()) {
-        throw ToolError(FileWriteFailureMessage(arguments.vx4Path, committed.first), false);
+        return CommandFailure(FileWriteFailureMessage(arguments.vx4Path, committed.first));
     }
     if (!committed.second.Ok()) {
-        throw ToolError(FileWriteFailureMessage(arguments.binPath, committed.second) + " " +
-                            FileSentence(arguments.vx4Path,
-                                         "wurde schon geschrieben; die Bin-Datei blieb, wie sie "
-                                         "war."),
-                        false);
+        return CommandFailure(
+            FileWriteFailureMessage(arguments.binPath, committed.second) + " " +
+            FileSentence(arguments.vx4Path,
+                         "wurde schon geschrieben; die Bin-Datei blieb, wie sie war."));
     }
+    return {};
 }
 
 // The image on standard output first: only once it has arrived is the channel-set file written.
-void WritePlanToStandardOutput(const ChannelTable& table, const PlanArguments& arguments,
-                               std::ostream& out) {
+Status WritePlanToStandardOutput(const ChannelTable& table, const PlanArguments& arguments,
+                                 std::ostream& out) {
     if (const Status bin = WriteImageOutput(table, arguments.binPath, arguments.format, out);
         !bin) {
-        throw ToolError(ImageFailureText(bin.Error(), arguments.binPath), false);
+        return bin.Error().kind == FailureKind::CommandFailed
+                   ? bin.Error()
+                   : CommandFailure(ImageFailureText(bin.Error(), arguments.binPath));
     }
     if (arguments.vx4Path.empty()) {
-        return;
+        return {};
     }
     const Result<std::string> text = ChannelSetText(table);
     if (!text.Ok()) {
         throw IniWriteFailure(arguments.vx4Path);
     }
     if (const Status vx4 = ReplaceFile(arguments.vx4Path, *text, SyncToDisk::Yes); !vx4.Ok()) {
-        throw ToolError(FileWriteFailureMessage(arguments.vx4Path, vx4), false);
+        return CommandFailure(FileWriteFailureMessage(arguments.vx4Path, vx4));
     }
+    return {};
 }
 
-int RunPlan(const PlanArguments& arguments, std::ostream& out, std::ostream& err) {
-    CheckDistinctFiles({{"PLAN", arguments.planPath},
-                        {"-o", arguments.binPath, true},
-                        {"--vx4", arguments.vx4Path, true}});
+// The plan's channels calculated into the table, line by line: only the 16 channels and the
+// offending lines that are shown are kept.
+Status CalculatePlan(const PlanArguments& arguments, ChannelTable& table,
+                     OffendingLines& offending) {
     // A failure of the settings ends the command before any line is looked at.
     CalculationInputs inputs = arguments.calculation.Inputs();
     const std::int32_t ratio = CalculateRatio(inputs.crystalHz, inputs.prescalers);
-
-    // Line by line: only the 16 channels and the offending lines that are shown are kept.
-    ChannelTable table;
-    OffendingLines offending;
     int row = 0;
-    ReadPlanInput(arguments.planPath, [&](const PlanLine& line) {
-        if (auto problem = PlanLineProblem(line, ++row)) {
-            offending.Add(std::move(*problem));
+    return ReadPlanInput(arguments.planPath, [&](const PlanLine& line) {
+        if (const Status problem = PlanLineProblem(line, ++row); !problem) {
+            offending.Add(problem.Error().detail);
             return;
         }
         inputs.frequencyKhz = *line.frequencyKhz;
@@ -121,14 +120,29 @@ int RunPlan(const PlanArguments& arguments, std::ostream& out, std::ostream& err
         table.SetCell(kFrequencyColumn, row, DecimalText(inputs.frequencyKhz));
         WriteCalculatedRow(table, row, CalculatedRowTexts(word));
     });
+}
+
+Result<int> RunPlan(const PlanArguments& arguments, std::ostream& out, std::ostream& err) {
+    if (const Status distinct = CheckDistinctFiles({{"PLAN", arguments.planPath},
+                                                    {"-o", arguments.binPath, true},
+                                                    {"--vx4", arguments.vx4Path, true}});
+        !distinct) {
+        return distinct.Error();
+    }
+    ChannelTable table;
+    OffendingLines offending;
+    if (const Status calculated = CalculatePlan(arguments, table, offending); !calculated) {
+        return calculated.Error();
+    }
     if (!offending.Empty()) {
         offending.Print(err);
         return kExitRefused;
     }
-    if (IsStandardStream(arguments.binPath)) {
-        WritePlanToStandardOutput(table, arguments, out);
-    } else {
-        WritePlanFiles(table, arguments);
+    const Status written = IsStandardStream(arguments.binPath)
+                               ? WritePlanToStandardOutput(table, arguments, out)
+                               : WritePlanFiles(table, arguments);
+    if (!written) {
+        return written.Error();
     }
     return kExitSuccess;
 }

@@ -10,7 +10,7 @@
 #include "tools/FrequencyText.h"
 #include "tools/TableOutput.h"
 #include "tools/ToolCommand.h"
-#include "tools/ToolError.h"
+#include "tools/ToolFailure.h"
 
 namespace vx40::tool {
 namespace {
@@ -38,20 +38,28 @@ TextRow RasterTextRow(const RasterRow& row) {
             refused};
 }
 
-int RunRaster(const RasterArguments& arguments, std::ostream& out, std::ostream& err) {
+Result<int> RunRaster(const RasterArguments& arguments, std::ostream& out, std::ostream& err) {
     if (arguments.frequencies.empty() == arguments.planPath.empty()) {
-        throw ToolError("entweder Frequenzen oder --plan angeben", true);
+        return CallRefusal("entweder Frequenzen oder --plan angeben");
     }
     std::vector<std::int32_t> frequencies;
     if (!arguments.planPath.empty()) {
-        const PlanFrequencies plan = ReadPlanFrequencies(arguments.planPath);
-        if (!plan.offending.Empty()) {
-            plan.offending.Print(err);
+        const Result<PlanFrequencies> plan = ReadPlanFrequencies(arguments.planPath);
+        if (!plan) {
+            return plan.Error();
+        }
+        if (!plan->offending.Empty()) {
+            plan->offending.Print(err);
             return kExitRefused;
         }
-        frequencies = plan.frequenciesKhz;
+        frequencies = plan->frequenciesKhz;
     } else {
-        frequencies = ParseFrequencyArguments(arguments.frequencies);
+        const Result<std::vector<std::int32_t>> parsed =
+            ParseFrequencyArguments(arguments.frequencies);
+        if (!parsed) {
+            return parsed.Error();
+        }
+        frequencies = *parsed;
     }
     const std::vector<RasterRow> rows = PrescalerRaster(arguments.crystalHz, frequencies);
     std::vector<TextRow> printed;

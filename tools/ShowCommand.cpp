@@ -16,8 +16,12 @@ struct ReadArguments {
     std::string inputPath;
 };
 
-int RunShow(const ReadArguments& arguments, std::ostream& out, std::ostream& /*err*/) {
-    PrintChannelTable(out, LoadChannelSetInput(arguments.inputPath), arguments.csv);
+Result<int> RunShow(const ReadArguments& arguments, std::ostream& out, std::ostream& /*err*/) {
+    const Result<ChannelTable> table = LoadChannelSetInput(arguments.inputPath);
+    if (!table) {
+        return table.Error();
+    }
+    PrintChannelTable(out, *table, arguments.csv);
     return kExitSuccess;
 }
 

@@ -13,7 +13,7 @@
 #include "text/ShownText.h"
 #include "tools/ExitCode.h"
 #include "tools/ToolCommand.h"
-#include "tools/ToolError.h"
+#include "tools/ToolFailure.h"
 #include "tools/ToolFormatter.h"
 #include "tools/UsageErrorText.h"
 
@@ -56,36 +56,40 @@ void DeclareTool(CLI::App& app, ToolFormatter& formatter,
     }
 }
 
+// The one way a failure leaves the tool: its report on err, the usage line after it where the
+// report asks for it. Returns the exit code.
+int ReportFailure(const Failure& failure, const std::string& usageLine, std::ostream& err) {
+    const FailureReport report = ToolFailureReport(failure);
+    if (report.exitCode != kExitUsage) {
+        err << report.message << '\n';
+        return report.exitCode;
+    }
+    err << kToolName << ": " << report.message << '\n';
+    if (report.usageFollows) {
+        err << usageLine;
+    }
+    return report.exitCode;
+}
+
+// A call the parser refused, reported with the usage of the command it names, if any.
 int ReportUsageError(const CLI::App& app, const CLI::ParseError& error,
                      const ToolFormatter& formatter, std::ostream& err) {
     const auto commands = app.get_subcommands();
     const CLI::App* command = commands.empty() ? &app : commands.front();
-    err << kToolName << ": " << UsageErrorText(error, command->remaining(), !commands.empty())
-        << '\n'
-        << formatter.UsageLine(command);
-    return kExitUsage;
+    return ReportFailure(
+        CallRefusal(UsageErrorText(error, command->remaining(), !commands.empty())),
+        formatter.UsageLine(command), err);
 }
 
-// Runs the parsed command and turns what it raises into its message and exit code.
-int RunParsed(const CLI::App* command, const CommandRun& run, const ToolFormatter& formatter,
-              std::ostream& out, std::ostream& err) {
+// Runs the parsed command. The runtime failures of the calculation and of an INI write end it as
+// a failure of the command, with the text the window's failure report shows.
+Result<int> RunGuarded(const CommandRun& run, std::ostream& out, std::ostream& err) {
     try {
         return run(out, err);
-    } catch (const ToolRefusal& refusal) {
-        err << refusal.what() << '\n';
-        return kExitRefused;
-    } catch (const ToolError& error) {
-        err << kToolName << ": " << error.what() << '\n';
-        if (error.ShowUsage()) {
-            err << formatter.UsageLine(command);
-        }
-        return kExitUsage;
     } catch (const RuntimeFailure& failure) {
-        err << kToolName << ": " << ShownText(FailureReportText(failure.what())) << '\n';
-        return kExitUsage;
+        return CommandFailure(ShownText(FailureReportText(failure.what())));
     } catch (const std::exception& failure) {
-        err << kToolName << ": " << ShownText(failure.what()) << '\n';
-        return kExitUsage;
+        return CommandFailure(ShownText(failure.what()));
     }
 }
 
@@ -106,7 +110,8 @@ int RunCommand(int argc, const char* const* argv, std::ostream& out, std::ostrea
         return ReportUsageError(app, error, *formatter, err);
     }
     const CLI::App* command = app.get_subcommands().front();
-    return RunParsed(command, runs.at(command), *formatter, out, err);
+    const Result<int> ran = RunGuarded(runs.at(command), out, err);
+    return ran ? *ran : ReportFailure(ran.Error(), formatter->UsageLine(command), err);
 }
 
 }  // namespace
@@ -121,8 +126,7 @@ int RunTool(int argc, const char* const* argv, std::ostream& out, std::ostream& 
     if (out) {
         return exitCode;
     }
-    err << kToolName << ": " << OutputFailureText() << '\n';
-    return kExitUsage;
+    return ReportFailure(CommandFailure(OutputFailureText()), {}, err);
 }
 
 std::string OutputFailureText() {

@@ -6,16 +6,18 @@
 #include <memory>
 #include <ostream>
 
+#include "base/Result.h"
+
 namespace CLI {
 class App;
 }
 
 namespace vx40::tool {
 
-// What a command does once its arguments are parsed; returns the exit code. A wrong argument or
-// a file error raises ToolError, a failure of the calculation or of an INI write a
-// RuntimeFailure; the tool reports both.
-using CommandRun = std::function<int(std::ostream& out, std::ostream& err)>;
+// What a command does once its arguments are parsed: the exit code of a command that has printed
+// its result, or the failure the tool reports (ToolFailure.h). A failure of the calculation or of
+// an INI write raises a RuntimeFailure, which the tool reports too.
+using CommandRun = std::function<Result<int>(std::ostream& out, std::ostream& err)>;
 
 // A command of the tool. setUp adds the command's arguments to its subcommand, bound to storage
 // of its own, and returns the run that reads them. Only the file of a command and the tool's
@@ -32,8 +34,8 @@ struct ToolCommand {
 template <class Arguments>
 ToolCommand CommandOf(const char* name, const char* description, const char* usage,
                       void (*declare)(CLI::App& command, Arguments& arguments),
-                      int (*run)(const Arguments& arguments, std::ostream& out,
-                                 std::ostream& err)) {
+                      Result<int> (*run)(const Arguments& arguments, std::ostream& out,
+                                         std::ostream& err)) {
     return {name, description, usage, [declare, run](CLI::App& command) -> CommandRun {
                 const auto arguments = std::make_shared<Arguments>();
                 declare(command, *arguments);

@@ -91,9 +91,10 @@ TEST(ReadPlanFrequencies, ReadsAFrequencyAmidAnyAmountOfBlanksAndComments) {
     }
     plan += std::string(100000, ' ') + "145125";  // the last line without a line break
     testutil::WriteBytes(dir.Path("plan.txt"), plan);
-    const PlanFrequencies read = ReadPlanFrequencies(dir.Path("plan.txt"));
-    EXPECT_TRUE(read.offending.Empty());
-    EXPECT_EQ(read.frequenciesKhz, (std::vector<std::int32_t>{798300, 145125}));
+    const Result<PlanFrequencies> read = ReadPlanFrequencies(dir.Path("plan.txt"));
+    ASSERT_TRUE(read.Ok());
+    EXPECT_TRUE(read->offending.Empty());
+    EXPECT_EQ(read->frequenciesKhz, (std::vector<std::int32_t>{798300, 145125}));
 }
 
 TEST(PlanLineProblem, NamesTheLineAndWhatIsWrongWithIt) {
@@ -111,7 +112,13 @@ TEST(PlanLineProblem, NamesTheLineAndWhatIsWrongWithIt) {
          "Zeile 9: \"\\x1b[2J" + std::string(56, 'x') + "…\" ist keine Frequenz in kHz"},
     };
     for (const auto& row : cases) {
-        EXPECT_EQ(PlanLineProblem(row.line, row.channel), row.problem) << row.line.lineNumber;
+        const Status problem = PlanLineProblem(row.line, row.channel);
+        ASSERT_EQ(problem.Ok(), !row.problem.has_value()) << row.line.lineNumber;
+        if (row.problem) {
+            EXPECT_EQ(problem.Error().kind, FailureKind::InputRefused);
+            EXPECT_EQ(problem.Error().detail, *row.problem);
+            EXPECT_EQ(problem.Error().position, static_cast<std::size_t>(row.line.lineNumber));
+        }
     }
 }
 
