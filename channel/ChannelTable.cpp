@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "channel/ChannelTable.h"
 
-#include <stdexcept>
+#include <cstdio>
+#include <cstdlib>
 
 #include "channel/CellText.h"
 
@@ -9,9 +10,12 @@ namespace vx40 {
 
 ChannelTable::ChannelTable() = default;
 
+// A cell outside the table is a fault of the program, never of the user: no input reaches such a
+// cell, so the program stops rather than write beside the table.
 void ChannelTable::CheckIndex(int column, int row) {
     if (column < 0 || column >= kColumnCount || row < 0 || row >= kRowCount) {
-        throw std::out_of_range("channel table cell out of range");
+        std::fprintf(stderr, "channel table cell out of range: column %d, row %d\n", column, row);
+        std::abort();
     }
 }
 
