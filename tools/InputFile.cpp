@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/InputFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <filesystem>
 #include <limits>
@@ -14,13 +11,13 @@
 #include "files/FileFailureText.h"
 #include "os/FileIdentity.h"
 #include "os/FileReplace.h"
+#include "os/StandardStreams.h"
 #include "tools/ToolError.h"
 
 namespace vx40::tool {
 namespace {
 
 constexpr std::string_view kStandardStream = "-";
-constexpr const char* kStandardInputPath = "/dev/stdin";
 
 // A file argument as the same-file refusals compare it: the name the writer would replace and the
 // file on the disk.
@@ -67,13 +64,12 @@ std::string InputReadPath(const std::string& path) {
     if (!IsStandardStream(path)) {
         return path;
     }
-    // The tool keeps a closed standard input taken by a write-only /dev/null; reopening it by
-    // name would read it as empty.
-    const int flags = ::fcntl(STDIN_FILENO, F_GETFL);
-    if (flags < 0 || (flags & O_ACCMODE) == O_WRONLY) {
+    // The tool keeps a closed standard input taken by a stand-in; reopening that by name would
+    // read it as empty.
+    if (!StandardInputReadable()) {
         RefuseUnreadableInput(path, EBADF);
     }
-    return kStandardInputPath;
+    return StandardInputPath();
 }
 
 void ReadInputChunks(const std::string& path,
