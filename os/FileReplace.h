@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "base/Result.h"
-#include "os/posix/FileDescriptor.h"
 
 namespace vx40 {
 
@@ -20,6 +20,9 @@ struct [[nodiscard]] ReplacePairResult {
     Status first;   // failed: neither target was changed
     Status second;  // failed: the first target is new, the second as it was
 };
+
+// What a prepared replace holds on the system: the implementation of each system defines it.
+struct ReplaceState;
 
 // A replace whose new file is complete beside its target and waits to take its place. Nothing
 // the user can see has changed yet: dropping it without Commit removes the new file again and
@@ -47,22 +50,12 @@ class [[nodiscard]] PreparedReplace {
     friend ReplacePairResult CommitReplacePair(PreparedReplace& first, PreparedReplace& second);
 
     explicit PreparedReplace(Status failure);
-    PreparedReplace(FileDescriptor folder, std::string name, SyncToDisk sync);
-
-    // The two steps of a commit: the new file gets its hidden temporary name where it replaces
-    // an existing file, then takes the target's place in one rename or link.
-    Status NameNewFile();
-    Status PutInPlace();
-    void SyncFolder() const;
+    explicit PreparedReplace(std::unique_ptr<ReplaceState> state);
 
     Status result_;
-    FileDescriptor folder_{-1};   // the target's folder, as it was checked
-    std::string name_;            // the target's name in that folder
-    std::string tempName_;        // the new file's name there; empty while it has none
-    FileDescriptor unnamed_{-1};  // the new file while it has no name yet
-    bool replacesExisting_ = false;
-    SyncToDisk sync_ = SyncToDisk::No;
-    bool committed_ = false;
+    // The new file and the folder it waits in; none where the preparation failed or the replace
+    // was moved away.
+    std::unique_ptr<ReplaceState> state_;
 };
 
 // Prepares the replace of the file at path with content: every check, then the complete content

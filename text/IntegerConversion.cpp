@@ -48,6 +48,17 @@ std::optional<std::uint64_t> ParseDecimal(std::string_view digits) {
     return value;
 }
 
+// The digits after a hex prefix ("$", "x", "X", "0x" or "0X"); none where the text has none.
+std::optional<std::string_view> HexDigitsAfterPrefix(std::string_view text) {
+    if (text.starts_with('$') || text.starts_with('x') || text.starts_with('X')) {
+        return text.substr(1);
+    }
+    if (text.starts_with("0x") || text.starts_with("0X")) {
+        return text.substr(2);
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<std::int32_t> TryStrToInt(std::string_view text) {
@@ -62,18 +73,8 @@ std::optional<std::int32_t> TryStrToInt(std::string_view text) {
     }
     std::string_view rest = text.substr(pos);
 
-    std::string_view hexDigits;
-    bool hex = false;
-    if (rest.starts_with('$') || rest.starts_with('x') || rest.starts_with('X')) {
-        hex = true;
-        hexDigits = rest.substr(1);
-    } else if (rest.starts_with("0x") || rest.starts_with("0X")) {
-        hex = true;
-        hexDigits = rest.substr(2);
-    }
-
-    if (hex) {
-        const auto pattern = ParseHexPattern(hexDigits);
+    if (const auto hexDigits = HexDigitsAfterPrefix(rest)) {
+        const auto pattern = ParseHexPattern(*hexDigits);
         if (!pattern) {
             return std::nullopt;
         }

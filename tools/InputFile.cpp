@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/InputFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <filesystem>
 #include <limits>
@@ -13,13 +10,13 @@
 #include "files/ChannelSetFile.h"
 #include "os/FileIdentity.h"
 #include "os/FileReplace.h"
+#include "os/StandardStreams.h"
 #include "tools/ToolFailure.h"
 
 namespace vx40::tool {
 namespace {
 
 constexpr std::string_view kStandardStream = "-";
-constexpr const char* kStandardInputPath = "/dev/stdin";
 
 // A file argument as the same-file refusals compare it: the name the writer would replace and the
 // file on the disk.
@@ -66,13 +63,12 @@ Result<std::string> InputReadPath(const std::string& path) {
     if (!IsStandardStream(path)) {
         return path;
     }
-    // The tool keeps a closed standard input taken by a write-only /dev/null; reopening it by
-    // name would read it as empty.
-    const int flags = ::fcntl(STDIN_FILENO, F_GETFL);
-    if (flags < 0 || (flags & O_ACCMODE) == O_WRONLY) {
+    // The tool keeps a closed standard input taken by a stand-in; reopening that by name would
+    // read it as empty.
+    if (!StandardInputReadable()) {
         return UnreadableInput(path, EBADF);
     }
-    return std::string(kStandardInputPath);
+    return StandardInputPath();
 }
 
 Status ReadInputChunks(const std::string& path,

@@ -16,8 +16,9 @@ namespace vx40::tool {
 // "-" as a file argument: standard input for an input, standard output for an output.
 bool IsStandardStream(const std::string& path);
 
-// The path by which a reader opens the input path: "/dev/stdin" for "-", where the reader waits
-// for the input as it comes; the unreadable input when standard input is closed.
+// The path by which a reader opens the input path: the system's name of standard input for "-",
+// where the reader waits for the input as it comes; the unreadable input when standard input is
+// closed.
 Result<std::string> InputReadPath(const std::string& path);
 
 // Hands the bytes of an input to consume as they come: a regular file, or standard input of any

@@ -17,7 +17,7 @@ namespace {
 
 constexpr std::size_t kChunkSize = 64 * 1024;
 
-Status ReadFailure(const std::string& path, int error) {
+Failure ReadFailure(const std::string& path, int error) {
     return Failure{FailureKind::ReadFailed, error, path};
 }
 
@@ -31,10 +31,8 @@ int CheckKind(const struct stat& st, ReadableFiles kinds) {
     return 0;
 }
 
-}  // namespace
-
-Status ReadFileChunks(const std::string& path, std::size_t maxBytes, ReadableFiles kinds,
-                      const std::function<bool(std::string_view)>& consume) {
+// The file opened for reading, once it is of the kinds wanted.
+Result<FileDescriptor> OpenToRead(const std::string& path, ReadableFiles kinds) {
     // A device is not even opened when only regular files are wanted: opening one can act.
     if (kinds == ReadableFiles::RegularOnly) {
         struct stat st {};
@@ -46,7 +44,7 @@ Status ReadFileChunks(const std::string& path, std::size_t maxBytes, ReadableFil
         }
     }
     const int blocking = kinds == ReadableFiles::AnyWaitingForInput ? 0 : O_NONBLOCK;
-    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC | blocking));
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC | blocking));
     if (fd.Get() < 0) {
         return ReadFailure(path, errno);
     }
@@ -57,11 +55,21 @@ Status ReadFileChunks(const std::string& path, std::size_t maxBytes, ReadableFil
     if (const int error = CheckKind(st, kinds); error != 0) {
         return ReadFailure(path, error);
     }
+    return fd;
+}
 
+}  // namespace
+
+Status ReadFileChunks(const std::string& path, std::size_t maxBytes, ReadableFiles kinds,
+                      const std::function<bool(std::string_view)>& consume) {
+    const Result<FileDescriptor> fd = OpenToRead(path, kinds);
+    if (!fd.Ok()) {
+        return fd.Error();
+    }
     std::array<char, kChunkSize> buffer;
     std::size_t left = maxBytes;
     while (left > 0) {
-        const ssize_t count = ::read(fd.Get(), buffer.data(), std::min(left, buffer.size()));
+        const ssize_t count = ::read(fd->Get(), buffer.data(), std::min(left, buffer.size()));
         if (count < 0) {
             if (errno == EINTR) {
                 continue;

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <string>
 
+#include "os/FileRead.h"
+#include "os/StandardStreams.h"
 #include "tests/core/TempDir.h"
 
 namespace vx40 {
@@ -44,10 +46,17 @@ TEST(FileIdentity, IsTheSameForEveryNameOfOneFile) {
     }
 }
 
-// Standard input stands in for both streams: the test replaces it for the time of one check.
+// Standard input stands in for both streams: the test replaces it for the time of one check, by
+// fd or, for fd -1, by a closed stream.
 class RedirectedInput {
   public:
-    explicit RedirectedInput(int fd) : saved_(::dup(STDIN_FILENO)) { ::dup2(fd, STDIN_FILENO); }
+    explicit RedirectedInput(int fd) : saved_(::dup(STDIN_FILENO)) {
+        if (fd >= 0) {
+            ::dup2(fd, STDIN_FILENO);
+        } else {
+            ::close(STDIN_FILENO);
+        }
+    }
     RedirectedInput(const RedirectedInput&) = delete;
     RedirectedInput& operator=(const RedirectedInput&) = delete;
     ~RedirectedInput() {
@@ -75,6 +84,44 @@ TEST(RedirectedFileIdentity, IsTheFileOnlyForARegularFile) {
         EXPECT_EQ(RedirectedFileIdentity(StandardStream::Input), std::nullopt);
     }
     for (const int fd : {file, pipe[0], pipe[1]}) {
+        ::close(fd);
+    }
+}
+
+// As a program finds standard input at its start: readable through a file or a pipe, by the
+// name that StandardInputPath gives; not when it is open for writing only, nor when it was closed,
+// and then its number stays taken so that no file opened later gets it.
+TEST(StandardInput, IsReadableByItsNameOnlyWhereItCanBeRead) {
+    TempDir dir;
+    WriteBytes(dir.Path("in"), "x");
+    const int file = ::open(dir.Path("in").c_str(), O_RDONLY);
+    const int writeOnly = ::open(dir.Path("in").c_str(), O_WRONLY);
+    int pipe[2] = {-1, -1};
+    ASSERT_GE(file, 0);
+    ASSERT_GE(writeOnly, 0);
+    ASSERT_EQ(::pipe(pipe), 0);
+    ASSERT_EQ(::write(pipe[1], "x", 1), 1);
+    const struct {
+        const char* name;
+        int fd;
+        bool readable;
+    } rows[] = {{"file", file, true},
+                {"pipe", pipe[0], true},
+                {"write-only", writeOnly, false},
+                {"closed", -1, false}};
+    for (const auto& row : rows) {
+        const RedirectedInput redirected(row.fd);
+        TakeClosedStandardStreams();
+        EXPECT_EQ(StandardInputReadable(), row.readable) << row.name;
+        EXPECT_GE(::fcntl(STDIN_FILENO, F_GETFD), 0) << row.name;
+        if (row.readable) {
+            const Result<std::string> read =
+                ReadFilePrefix(StandardInputPath(), 1, ReadableFiles::AnyWaitingForInput);
+            ASSERT_TRUE(read.Ok()) << row.name;
+            EXPECT_EQ(*read, "x") << row.name;
+        }
+    }
+    for (const int fd : {file, writeOnly, pipe[0], pipe[1]}) {
         ::close(fd);
     }
 }

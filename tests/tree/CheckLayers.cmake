@@ -36,3 +36,18 @@ endforeach()
 if(violations)
     message(FATAL_ERROR "Headers included from a layer above:\n${violations}")
 endif()
+
+# The OS layer's interface is the same on every system: its headers include no system header
+# (a C header such as <unistd.h>) and nothing of one system's implementation (os/posix/...).
+file(GLOB os_interface ${SOURCE_DIR}/os/*.h)
+foreach(header ${os_interface})
+    file(STRINGS ${header} system_includes
+         REGEX "^[ \t]*#[ \t]*include[ \t]*(<[^>]*\\.h>|\"os/[^\"]*/)")
+    foreach(line ${system_includes})
+        file(RELATIVE_PATH shown ${SOURCE_DIR} ${header})
+        string(APPEND violations "  ${shown}: ${line}\n")
+    endforeach()
+endforeach()
+if(violations)
+    message(FATAL_ERROR "System headers in the interface of the OS layer:\n${violations}")
+endif()
