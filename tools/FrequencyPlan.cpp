@@ -111,17 +111,33 @@ Status ReadPlanInput(const std::string& path, const PlanLineReader::LineHandler&
     return read;
 }
 
-Result<PlanFrequencies> ReadPlanFrequencies(const std::string& path) {
-    PlanFrequencies plan;
-    int channel = 0;
-    const Status read = ReadPlanInput(path, [&](const PlanLine& line) {
+namespace {
+
+// The handler that puts each channel line of a plan into plan: its frequency, or its message.
+PlanLineReader::LineHandler CollectFrequencies(PlanFrequencies& plan) {
+    return [&plan, channel = 0](const PlanLine& line) mutable {
         if (const Status problem = PlanLineProblem(line, ++channel); !problem) {
             plan.offending.Add(problem.Error().detail);
         } else {
             plan.frequenciesKhz.push_back(*line.frequencyKhz);
         }
-    });
-    if (!read) {
+    };
+}
+
+}  // namespace
+
+PlanFrequencies ReadPlanFrequencies(std::string_view text) {
+    PlanFrequencies plan;
+    const PlanLineReader::LineHandler collect = CollectFrequencies(plan);
+    PlanLineReader reader;
+    reader.Feed(text, collect);
+    reader.Finish(collect);
+    return plan;
+}
+
+Result<PlanFrequencies> ReadPlanFrequencies(const std::string& path) {
+    PlanFrequencies plan;
+    if (const Status read = ReadPlanInput(path, CollectFrequencies(plan)); !read) {
         return read.Error();
     }
     return plan;

@@ -84,6 +84,8 @@ struct PlanFrequencies {
     std::vector<std::int32_t> frequenciesKhz;
     OffendingLines offending;
 };
+PlanFrequencies ReadPlanFrequencies(std::string_view text);
+// The same of the plan file at path ("-": standard input), read as a stream.
 Result<PlanFrequencies> ReadPlanFrequencies(const std::string& path);
 
 }  // namespace vx40::tool

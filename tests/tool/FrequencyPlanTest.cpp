@@ -95,6 +95,7 @@ TEST(ReadPlanFrequencies, ReadsAFrequencyAmidAnyAmountOfBlanksAndComments) {
     ASSERT_TRUE(read.Ok());
     EXPECT_TRUE(read->offending.Empty());
     EXPECT_EQ(read->frequenciesKhz, (std::vector<std::int32_t>{798300, 145125}));
+    EXPECT_EQ(ReadPlanFrequencies(std::string_view(plan)).frequenciesKhz, read->frequenciesKhz);
 }
 
 TEST(PlanLineProblem, NamesTheLineAndWhatIsWrongWithIt) {
