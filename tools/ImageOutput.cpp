@@ -4,6 +4,7 @@
 #include <cerrno>
 
 #include "files/BinImage.h"
+#include "files/FileFailureText.h"
 #include "files/ImageWriter.h"
 #include "tools/InputFile.h"
 #include "tools/ToolApplication.h"
@@ -14,7 +15,11 @@ namespace vx40::tool {
 Status WriteImageOutput(const ChannelTable& table, const std::string& path, ImageFormat format,
                         std::ostream& out) {
     if (!IsStandardStream(path)) {
-        return WriteImageFile(table, path, format);
+        const Status written = WriteImageFile(table, path, format);
+        if (!written && written.Error().kind != FailureKind::InvalidNibbleCell) {
+            return CommandFailure(ImageFailureText(written.Error(), path));
+        }
+        return written;
     }
     const Result<BinImage> image = BuildBinImage(table);
     if (!image) {

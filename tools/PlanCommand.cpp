@@ -11,7 +11,6 @@
 #include "files/ChannelSetFile.h"
 #include "files/FileFailureText.h"
 #include "files/ImageFormats.h"
-#include "files/ImageWriter.h"
 #include "os/FileReplace.h"
 #include "tools/CalculationOptions.h"
 #include "tools/ExitCode.h"
@@ -34,26 +33,26 @@ struct PlanArguments {
     ImageFormat format = ImageFormat::Bin;
 };
 
+// The text of the channel-set file; a cell that would break a line fails as the window's save.
+std::string TableText(const ChannelTable& table, const std::string& path) {
+    Result<std::string> text = ChannelSetText(table);
+    if (!text.Ok()) {
+        throw IniWriteFailure(path);
+    }
+    return std::move(text).Value();
+}
+
 // The image and the table are written as a pair: both new files are made complete and flushed
 // beside their targets first, so that every refusal and every failed write leaves both targets
 // untouched; only then are they renamed into place, the table first, directly one after the
 // other. A new image thus always comes with its new table.
-Status WritePlanFiles(const ChannelTable& table, const PlanArguments& arguments) {
-    if (arguments.vx4Path.empty()) {
-        if (const Status bin = WriteImageFile(table, arguments.binPath, arguments.format); !bin) {
-            return CommandFailure(ImageFailureText(bin.Error(), arguments.binPath));
-        }
-        return {};
-    }
-    const Result<std::string> text = ChannelSetText(table);
-    if (!text.Ok()) {
-        throw IniWriteFailure(arguments.vx4Path);
-    }
+Status WritePlanPair(const ChannelTable& table, const PlanArguments& arguments) {
+    const std::string text = TableText(table, arguments.vx4Path);
     const Result<BinImage> image = BuildBinImage(table);
     if (!image) {
-        return CommandFailure(ImageFailureText(image.Error(), arguments.binPath));
+        return image.Error();
     }
-    PreparedReplace vx4 = PrepareReplace(arguments.vx4Path, *text, SyncToDisk::Yes);
+    PreparedReplace vx4 = PrepareReplace(arguments.vx4Path, text, SyncToDisk::Yes);
     if (!vx4.Ok()) {
         return CommandFailure(FileWriteFailureMessage(arguments.vx4Path, vx4.Outcome()));
     }
@@ -75,23 +74,19 @@ Status WritePlanFiles(const ChannelTable& table, const PlanArguments& arguments)
     return {};
 }
 
-// The image on standard output first: only once it has arrived is the channel-set file written.
-Status WritePlanToStandardOutput(const ChannelTable& table, const PlanArguments& arguments,
-                                 std::ostream& out) {
+// The image alone, or the image on standard output and then the table: only once the image has
+// arrived is the channel-set file written.
+Status WriteImageThenTable(const ChannelTable& table, const PlanArguments& arguments,
+                           std::ostream& out) {
     if (const Status bin = WriteImageOutput(table, arguments.binPath, arguments.format, out);
         !bin) {
-        return bin.Error().kind == FailureKind::CommandFailed
-                   ? bin.Error()
-                   : CommandFailure(ImageFailureText(bin.Error(), arguments.binPath));
+        return bin;
     }
     if (arguments.vx4Path.empty()) {
         return {};
     }
-    const Result<std::string> text = ChannelSetText(table);
-    if (!text.Ok()) {
-        throw IniWriteFailure(arguments.vx4Path);
-    }
-    if (const Status vx4 = ReplaceFile(arguments.vx4Path, *text, SyncToDisk::Yes); !vx4.Ok()) {
+    const std::string text = TableText(table, arguments.vx4Path);
+    if (const Status vx4 = ReplaceFile(arguments.vx4Path, text, SyncToDisk::Yes); !vx4.Ok()) {
         return CommandFailure(FileWriteFailureMessage(arguments.vx4Path, vx4));
     }
     return {};
@@ -138,9 +133,9 @@ Result<int> RunPlan(const PlanArguments& arguments, std::ostream& out, std::ostr
         offending.Print(err);
         return kExitRefused;
     }
-    const Status written = IsStandardStream(arguments.binPath)
-                               ? WritePlanToStandardOutput(table, arguments, out)
-                               : WritePlanFiles(table, arguments);
+    const Status written = arguments.vx4Path.empty() || IsStandardStream(arguments.binPath)
+                               ? WriteImageThenTable(table, arguments, out)
+                               : WritePlanPair(table, arguments);
     if (!written) {
         return written.Error();
     }
