@@ -80,9 +80,7 @@ std::string DifferingNibbles(int channel, const NibbleValues& a, const NibbleVal
         if (a[i] == b[i]) {
             continue;
         }
-        // Appended, not "D" + text: GCC 12 warns of an overlap that cannot happen there.
-        std::string nibble = "D";
-        nibble += DecimalText(k);
+        const std::string nibble = "D" + DecimalText(k);
         if (!differing.empty()) {
             differing += ", ";
         }

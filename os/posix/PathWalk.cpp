@@ -159,8 +159,7 @@ void PathWalk::FollowLink(const std::string& name, const std::string& link, cons
     }
     rest_.insert(rest_.begin(), linked.begin(), linked.end());
     if (text->front() == '/') {
-        // Not = "/": GCC 12 warns of an overlap that cannot happen in a Release build.
-        folder_.assign(1, '/');
+        folder_ = "/";
     }
 }
 

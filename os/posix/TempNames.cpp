@@ -26,11 +26,8 @@ constexpr std::string_view kTempSuffix = ".tmp";
 constexpr int kTempNumberCount = 4;
 
 // How every temporary name for a target of this name starts: ".NAME." with the name cut short.
-// Built by appending: GCC 12 warns -Wrestrict, wrongly, on a literal + std::string at -O2 and up.
 std::string TempNamePrefix(const std::string& name) {
-    std::string prefix(1, '.');
-    prefix.append(name, 0, kTempBaseLength).push_back('.');
-    return prefix;
+    return "." + name.substr(0, kTempBaseLength) + ".";
 }
 
 // The process id in a name that TempName made for a target of this name, none for any other.
