@@ -20,6 +20,8 @@ packages=(
     qt6-base-dev qt6-qpa-plugins fonts-wine
     clang clang-format libclang-rt-14-dev libc++-14-dev libc++abi-14-dev googletest
     xvfb xauth desktop-file-utils dpkg-dev file srecord lintian appstream
+    emscripten nodejs chromium chromium-driver python3-selenium poppler-utils
+    g++-mingw-w64-x86-64-posix wine wine64
 )
 missing=()
 for package in "${packages[@]}"; do
