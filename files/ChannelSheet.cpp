@@ -133,10 +133,11 @@ std::string ChannelRowHtml(int channel, const std::optional<ChannelReading>& rea
                            const NibbleValues& nibbles, const ChannelTable* table,
                            bool prescalerColumns) {
     std::string row = "<tr>" + Cell("th", DecimalText(channel));
-    const int readingColumns = prescalerColumns ? 6 : 2;
+    // N, N2, N1, N0 and, where shown, R0, R1, R2 and the ratio.
+    const int readingColumns = prescalerColumns ? 8 : 4;
     if (!reading) {
         row += Cell("td", std::string(kEmptyChannelText), " class=\"leer\"");
-        row += "<td colspan=\"" + DecimalText(readingColumns + 3) + "\"></td>";
+        row += "<td colspan=\"" + DecimalText(readingColumns) + "\"></td>";
     } else {
         row += Cell("td", FrequencyCell(*reading, table, channel));
         if (prescalerColumns) {

@@ -52,6 +52,13 @@ const std::string kWorkedRow =
     "class=\"hex\">02</td><td class=\"hex\">07</td><td class=\"hex\">08</td><td "
     "class=\"hex\">04</td><td>1</td><td class=\"hex\">04</td></tr>";
 
+// An empty channel 16 keeps its nibbles under D7 to D0: the blank cells span the reading's columns.
+const std::string kEmptyRow = "<th>16</th><td class=\"leer\">leer</td>";
+const std::string kEmptyNibbles =
+    "<td class=\"hex\">0F</td><td class=\"hex\">0F</td><td class=\"hex\">0F</td><td "
+    "class=\"hex\">0F</td><td class=\"hex\">0F</td><td class=\"hex\">0F</td><td "
+    "class=\"hex\">0F</td><td class=\"hex\">0F</td><td colspan=\"2\"></td></tr>";
+
 TEST(ChannelSheet, ShowsWhatTheChannelsHold) {
     struct Case {
         const char* name;
@@ -71,7 +78,7 @@ TEST(ChannelSheet, ShowsWhatTheChannelsHold) {
           "<th>0x70</th><td>0F</td><td>0F</td><td>0F</td><td>0F</td><td>0F</td><td>0F</td><td>0F</"
           "td><td>0F</td><td>04</td><td>08</td><td>07</td><td>02</td><td>07</td><td>03</td><td>08</"
           "td><td>05</td></tr>",
-          "Summe 0x0734, CRC-32 0x56897F4E"},
+          "Summe 0x0734, CRC-32 0x56897F4E", kEmptyRow + "<td colspan=\"4\"></td>" + kEmptyNibbles},
          {"<th>R0</th>", "<th>0x80</th>"},
          15},
         {"table: the row's frequency",
@@ -92,7 +99,7 @@ TEST(ChannelSheet, ShowsWhatTheChannelsHold) {
           "td>",
           "<th>2</th><td>886943.232</td><td>12</td><td>9</td><td>1</td><td>13888</td><td>63864</"
           "td>",
-          "Summe 0x06E3, CRC-32 0xD2551530"},
+          "Summe 0x06E3, CRC-32 0xD2551530", kEmptyRow + "<td colspan=\"8\"></td>" + kEmptyNibbles},
          {"Ratio 12500 Hz"},
          14},
         {"a hostile name and date are text, never markup",
