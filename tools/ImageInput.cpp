@@ -33,13 +33,11 @@ Result<std::variant<ChannelTable, BinImage>> ReadTableOrImageInput(const std::st
     if (LoadChannelSetText(table, *bytes).Ok()) {
         return std::variant<ChannelTable, BinImage>(std::move(table));
     }
-    if (IsChannelSetPath(path)) {
-        return Failure(FailureKind::NoChannelSet, 0, path);
-    }
     const Result<BinImage> image = ReadImage(std::span<const std::uint8_t>(
         reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
     if (!image) {
-        return image.Error();
+        // A name that promises a table makes the table's refusal the clearer one.
+        return IsChannelSetPath(path) ? Failure(FailureKind::NoChannelSet, 0, path) : image.Error();
     }
     return std::variant<ChannelTable, BinImage>(*image);
 }

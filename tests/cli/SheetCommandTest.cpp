@@ -47,6 +47,7 @@ TEST(Sheet, WritesThePageOfATableOrAnImage) {
         {"table", "k.vx4", kWorkedTable, false, "<td>798300</td>", "Kanaldatei"},
         {"table under another name", "k.txt", kWorkedTable, false, "<td>798300</td>", "Kanaldatei"},
         {"bin image", "k.bin", image, false, "<td>798300.000</td>", "Abbild"},
+        {"image under a table's name", "k.vx4", image, false, "<td>798300.000</td>", "Abbild"},
         {"Intel HEX on standard input", "k.hex", IntelHexText(ImageArray(image)), true,
          "<td>798300.000</td>", "Abbild"},
     };
