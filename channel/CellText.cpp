@@ -24,6 +24,13 @@ std::string DecimalText(std::int64_t value) {
     return std::to_string(value);
 }
 
+std::string KhzText(std::int64_t frequencyHz) {
+    const std::string sign = frequencyHz < 0 ? "-" : "";
+    const std::int64_t hz = frequencyHz < 0 ? -frequencyHz : frequencyHz;
+    const std::string fraction = DecimalText(hz % 1000);
+    return sign + DecimalText(hz / 1000) + "." + std::string(3 - fraction.size(), '0') + fraction;
+}
+
 std::string TwoDigitHexText(std::int32_t value) {
     auto rest = static_cast<std::uint32_t>(value);
     std::string text;

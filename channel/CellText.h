@@ -18,6 +18,9 @@ std::string NibbleText(int value);
 // Plain decimal: "-" before negatives, no grouping, no blanks.
 std::string DecimalText(std::int64_t value);
 
+// A frequency in Hz as kHz with exactly three decimals and ".": "798300.000".
+std::string KhzText(std::int64_t frequencyHz);
+
 // The two-digit hexadecimal text of a value taken as unsigned 32 bits, upper case, padded to at
 // least two digits: the bytes of records and the addresses in their messages.
 std::string TwoDigitHexText(std::int32_t value);

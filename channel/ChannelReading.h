@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "channel/NibbleLayout.h"
 #include "channel/Prescalers.h"
@@ -21,6 +22,9 @@ struct ChannelReading {
     bool modulator = false;
     std::int32_t testNibble = 0;
 };
+
+// How a channel without a reading is shown.
+inline constexpr std::string_view kEmptyChannelText = "leer";
 
 // The reading of nibbles D0 to D7 (values 0 to 15) with the crystal; none for a channel whose
 // eight nibbles are all 0F, which was never calculated or was refused.

@@ -7,7 +7,6 @@
 #include "channel/CellText.h"
 #include "channel/ChannelReading.h"
 #include "files/BinImage.h"
-#include "text/CharacterRules.h"
 #include "text/ShownText.h"
 #include "tools/CalculationOptions.h"
 #include "tools/ExitCode.h"
@@ -27,15 +26,6 @@ struct DiffArguments {
     std::string first;
     std::string second;
 };
-
-bool IsChannelSetPath(const std::string& path) {
-    constexpr std::string_view kExtension = ".vx4";
-    if (path.size() < kExtension.size()) {
-        return false;
-    }
-    return AsciiLowered(std::string_view(path).substr(path.size() - kExtension.size())) ==
-           kExtension;
-}
 
 // Exit code 1 tells that the two sides differ, so a side whose data are refused is a failure of
 // the call, named with the tool; an unreadable side stays the unreadable input.
@@ -68,7 +58,7 @@ Result<BinImage> SideImage(const std::string& path) {
 
 std::string ReadingText(const NibbleValues& nibbles, std::int32_t crystalHz) {
     const auto reading = ReadChannel(nibbles, crystalHz);
-    return reading ? KhzText(reading->frequencyHz) + " kHz" : std::string("leer");
+    return reading ? KhzText(reading->frequencyHz) + " kHz" : std::string(kEmptyChannelText);
 }
 
 // "D7, D0" of the nibbles in which the channel's two sides differ; a row for each added to rows.

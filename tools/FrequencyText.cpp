@@ -40,13 +40,6 @@ std::string RefusalText(std::int32_t frequencyKhz, const NearestFrequencies& nea
     return text;
 }
 
-std::string KhzText(std::int64_t frequencyHz) {
-    const std::string sign = frequencyHz < 0 ? "-" : "";
-    const std::int64_t hz = frequencyHz < 0 ? -frequencyHz : frequencyHz;
-    const std::string fraction = DecimalText(hz % 1000);
-    return sign + DecimalText(hz / 1000) + "." + std::string(3 - fraction.size(), '0') + fraction;
-}
-
 Result<std::vector<std::int32_t>> ParseFrequencyArguments(const std::vector<std::string>& texts) {
     std::vector<std::int32_t> frequencies;
     for (const auto& text : texts) {

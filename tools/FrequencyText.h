@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/Result.h"
+#include "channel/CellText.h"
 #include "channel/DividerCalculation.h"
 
 namespace vx40::tool {
@@ -23,8 +24,5 @@ Result<std::vector<std::int32_t>> ParseFrequencyArguments(const std::vector<std:
 // "798400 kHz: Frequenz nicht berechenbar" and the nearest achievable frequencies in parentheses,
 // those that exist.
 std::string RefusalText(std::int32_t frequencyKhz, const NearestFrequencies& nearest);
-
-// A frequency in Hz as kHz with exactly three decimals and ".": "798300.000".
-std::string KhzText(std::int64_t frequencyHz);
 
 }  // namespace vx40::tool

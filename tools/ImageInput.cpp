@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/ImageInput.h"
 
+#include <cstdint>
+#include <limits>
+#include <span>
+
+#include "files/ChannelSetFile.h"
 #include "files/ImageReader.h"
 #include "tools/InputFile.h"
 
@@ -16,6 +21,25 @@ Result<BinImage> ReadImageInput(const std::string& path) {
         return UnreadableInput(path, read.Error().error);
     }
     return read;
+}
+
+Result<std::variant<ChannelTable, BinImage>> ReadTableOrImageInput(const std::string& path) {
+    const Result<std::string> bytes =
+        ReadInputBytes(path, std::numeric_limits<std::size_t>::max(), ReadableFiles::RegularOnly);
+    if (!bytes) {
+        return bytes.Error();
+    }
+    ChannelTable table;
+    if (LoadChannelSetText(table, *bytes).Ok()) {
+        return std::variant<ChannelTable, BinImage>(std::move(table));
+    }
+    const Result<BinImage> image = ReadImage(std::span<const std::uint8_t>(
+        reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
+    if (!image) {
+        // A name that promises a table makes the table's refusal the clearer one.
+        return IsChannelSetPath(path) ? Failure(FailureKind::NoChannelSet, 0, path) : image.Error();
+    }
+    return std::variant<ChannelTable, BinImage>(*image);
 }
 
 }  // namespace vx40::tool

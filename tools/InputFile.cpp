@@ -11,6 +11,7 @@
 #include "os/FileIdentity.h"
 #include "os/FileReplace.h"
 #include "os/StandardStreams.h"
+#include "text/CharacterRules.h"
 #include "tools/ToolFailure.h"
 
 namespace vx40::tool {
@@ -57,6 +58,15 @@ ReadableFiles InputKinds(const std::string& path, ReadableFiles kinds) {
 
 bool IsStandardStream(const std::string& path) {
     return path == kStandardStream;
+}
+
+bool IsChannelSetPath(const std::string& path) {
+    constexpr std::string_view kExtension = ".vx4";
+    if (path.size() < kExtension.size()) {
+        return false;
+    }
+    return AsciiLowered(std::string_view(path).substr(path.size() - kExtension.size())) ==
+           kExtension;
 }
 
 Result<std::string> InputReadPath(const std::string& path) {

@@ -16,6 +16,9 @@ namespace vx40::tool {
 // "-" as a file argument: standard input for an input, standard output for an output.
 bool IsStandardStream(const std::string& path);
 
+// Whether the name of a file ends in ".vx4", in any letter case: the ending of channel-set files.
+bool IsChannelSetPath(const std::string& path);
+
 // The path by which a reader opens the input path: the system's name of standard input for "-",
 // where the reader waits for the input as it comes; the unreadable input when standard input is
 // closed.

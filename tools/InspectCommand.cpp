@@ -16,8 +16,6 @@
 namespace vx40::tool {
 namespace {
 
-constexpr std::string_view kEmptyChannelText = "leer";
-
 struct InspectArguments {
     std::int32_t crystalHz = kCrystalHz;
     bool csv = false;

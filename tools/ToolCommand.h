@@ -57,10 +57,11 @@ ToolCommand EncodeCommand();
 ToolCommand RasterCommand();
 ToolCommand InspectCommand();
 ToolCommand DiffCommand();
+ToolCommand SheetCommand();
 
 // The one table of the commands, in the order the help lists them.
 inline constexpr std::array kToolCommands = {CalcCommand,    PlanCommand,   DecodeCommand,
                                              ShowCommand,    EncodeCommand, RasterCommand,
-                                             InspectCommand, DiffCommand};
+                                             InspectCommand, DiffCommand,   SheetCommand};
 
 }  // namespace vx40::tool

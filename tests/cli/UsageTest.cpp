@@ -2,18 +2,23 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "CaseName.h"
 #include "ToolProcess.h"
+#include "tests/core/TempDir.h"
 
 namespace vx40::cli_test {
 namespace {
 
+using testutil::ReadBytes;
+
 const std::string kToolUsage =
     "Aufruf: vx40-tool BEFEHL [OPTIONEN] ... (Befehle: calc, plan, decode, show, encode, raster, "
-    "inspect, diff; BEFEHL --help zeigt die Hilfe)\n";
+    "inspect, diff, sheet; BEFEHL --help zeigt die Hilfe)\n";
 const std::string kCalcUsage = "Aufruf: vx40-tool calc [OPTIONEN] [--csv] FREQ_KHZ...\n";
 
 struct UsageCase {
@@ -123,6 +128,23 @@ TEST(Help, ListsEveryCommandAndTheCalculationOptions) {
     for (const char* option : {"--crystal HZ", "--r0 TEXT", "--r1 TEXT", "--r2 TEXT",
                                "--no-modulator", "--test", "--csv"}) {
         EXPECT_NE(calc.find(option), std::string::npos) << option;
+    }
+}
+
+// The completion offers the commands of the help, in its order, and the manual page shows each.
+TEST(Help, TheCompletionAndTheManualPageKnowEveryCommand) {
+    std::smatch listed;
+    const std::string usage = RunTool({"--help"}).out;
+    ASSERT_TRUE(std::regex_search(usage, listed, std::regex(R"(Befehle: ([a-z, ]+);)")));
+    const std::string commands = std::regex_replace(listed[1].str(), std::regex(", "), " ");
+    const std::string completion =
+        ReadBytes(VX40_SOURCE_DIR "/packaging/vx40-tool.bash-completion");
+    EXPECT_NE(completion.find("commands=\"" + commands + "\""), std::string::npos) << commands;
+    const std::string manual = ReadBytes(VX40_SOURCE_DIR "/packaging/vx40-tool.1.in");
+    std::istringstream names(commands);
+    for (std::string name; names >> name;) {
+        EXPECT_NE(manual.find(".B vx40-tool " + name + "\n"), std::string::npos) << name;
+        EXPECT_NE(manual.find(".B " + name + "\n"), std::string::npos) << name;
     }
 }
 
