@@ -192,6 +192,10 @@ Status SpreadsheetPlan::ReadHeader(int lineNumber, std::string_view header, bool
 
 Result<std::optional<PlannedChannel>> SpreadsheetPlan::ReadRow(int lineNumber, std::string_view row,
                                                                bool cut) {
+    if (!frequency_) {
+        // The header was refused: the plan is, and its rows have nothing to be read by.
+        return std::optional<PlannedChannel>();
+    }
     const std::vector<SeparatedField> fields = SplitFields(row, separator_);
     bool empty = true;
     for (const SeparatedField& field : fields) {
