@@ -144,7 +144,8 @@ void DeclarePlan(CLI::App& command, PlanArguments& arguments) {
     AddCalculationOptions(command, arguments.calculation);
     command
         .add_option("PLAN", arguments.planPath,
-                    "Textdatei mit bis zu 16 Frequenzen in kHz (-: Standardeingabe)")
+                    "bis zu 16 Frequenzen in kHz je Zeile oder eine Tabelle mit Spalte Frequenz "
+                    "(-: Standardeingabe)")
         ->required()
         ->type_name("");
     command
@@ -160,10 +161,11 @@ void DeclarePlan(CLI::App& command, PlanArguments& arguments) {
 }  // namespace
 
 ToolCommand PlanCommand() {
-    return CommandOf(
-        "plan",
-        "einen Kanalplan (eine Frequenz in kHz je Zeile) berechnen und als Bin-Datei schreiben",
-        "[OPTIONEN] PLAN -o OUT.bin [--vx4 OUT.vx4] [--format FORMAT]", DeclarePlan, RunPlan);
+    return CommandOf("plan",
+                     "einen Kanalplan (Frequenzen in kHz je Zeile oder Tabelle) berechnen und als "
+                     "Bin-Datei schreiben",
+                     "[OPTIONEN] PLAN -o OUT.bin [--vx4 OUT.vx4] [--format FORMAT]", DeclarePlan,
+                     RunPlan);
 }
 
 }  // namespace vx40::tool
