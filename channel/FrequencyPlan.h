@@ -27,8 +27,8 @@ struct PlanLine {
 // How many characters of a line a message shows.
 inline constexpr std::size_t kShownLineCharacters = 60;
 
-// The channel lines of a plan written one frequency per line, in order, as its bytes arrive: one
-// frequency in kHz per line for channels 1, 2, ...; blank lines and lines starting with "#" are
+// The channel lines of a plan of lines, in order, as its bytes arrive: one frequency in kHz per
+// line for channels 1, 2, ...; blank lines and lines starting with "#" are
 // left out. Lines may end in LF or CR LF. A plan may be any file, so of a long line only the start
 // that a message shows is kept: a plan of any size costs the same small memory.
 class PlanLineReader {

@@ -164,6 +164,7 @@ Status SpreadsheetPlan::ReadHeader(int lineNumber, std::string_view header, bool
     }
     separator_ = DetectSeparator(header);
     const std::vector<SeparatedField> fields = SplitFields(header, separator_);
+    headerFields_ = fields.size();
     for (std::size_t index = 0; index < fields.size(); ++index) {
         const HeaderField field = ReadHeaderField(fields[index].text);
         if (field.kind == ColumnKind::Other) {
@@ -210,6 +211,16 @@ Result<std::optional<PlannedChannel>> SpreadsheetPlan::ReadRow(int lineNumber, s
         std::max(frequency_->index, channel_ ? channel_->index : std::size_t{0});
     if (cut && needed >= whole) {
         return Refusal(lineNumber, Where(lineNumber, std::nullopt) + TooLongText());
+    }
+    // A filled field beyond the header's means the columns have moved, as an unquoted decimal
+    // comma moves them in a table separated by commas: "1,145,125" would be 145 MHz.
+    for (std::size_t index = headerFields_; index < whole; ++index) {
+        if (!fields[index].text.empty()) {
+            return Refusal(lineNumber, Where(lineNumber, std::nullopt) + "Feld " +
+                                           DecimalText(static_cast<std::int64_t>(index + 1)) +
+                                           " ist gefüllt, die Kopfzeile hat nur " +
+                                           FieldCountText(headerFields_));
+        }
     }
     const auto missing = [&](const Column& column) {
         return Refusal(lineNumber, Where(lineNumber, column) + "fehlt, die Zeile hat nur " +

@@ -40,7 +40,8 @@ TableFrequency ReadTableFrequency(std::string_view text, int columnExponent);
 // "Frequenz (MHz)", "Frequenz [kHz]", "Frequenz/GHz"; none is kHz) and may name a channel column
 // ("Kanal" or "Channel"); other columns are left alone. The separator is what the header uses most
 // of ";", tab and ",". Without a channel column the rows are channels 1, 2, ... in order. Rows
-// come one by one, so that a plan of any size is read in small memory; refusals are InputRefused
+// come one by one, so that a plan of any size is read in small memory. A row may leave fields
+// out at its end, but fill none beyond the header's; refusals are InputRefused
 // failures whose detail is the German message naming the line and the column.
 class SpreadsheetPlan {
   public:
@@ -65,6 +66,7 @@ class SpreadsheetPlan {
     std::string Where(int lineNumber, const std::optional<Column>& column) const;
 
     char separator_ = 0;
+    std::size_t headerFields_ = 0;
     std::optional<Column> frequency_;
     std::optional<Column> channel_;
     std::array<int, kChannelCount + 1> channelLines_{};  // the line that named each channel

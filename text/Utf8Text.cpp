@@ -67,6 +67,10 @@ Utf8Character DecodeUtf8Character(std::string_view text) {
 
 bool IsUtf8(std::string_view text, bool cut) {
     while (!text.empty()) {
+        if (static_cast<unsigned char>(text.front()) < 0x80) {
+            text.remove_prefix(1);
+            continue;
+        }
         const Utf8Character character = DecodeUtf8Character(text);
         if (character.length == 0) {
             // A cut end of at most three bytes counts when continuation bytes would complete it.
