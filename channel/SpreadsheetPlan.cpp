@@ -159,6 +159,16 @@ std::string SpreadsheetPlan::Where(int lineNumber, const std::optional<Column>& 
 }
 
 Status SpreadsheetPlan::ReadHeader(int lineNumber, std::string_view header, bool cut) {
+    Status read = ReadColumns(lineNumber, header, cut);
+    if (!read) {
+        // A refused header refuses the plan; its rows have nothing to be read by.
+        frequency_.reset();
+        channel_.reset();
+    }
+    return read;
+}
+
+Status SpreadsheetPlan::ReadColumns(int lineNumber, std::string_view header, bool cut) {
     if (cut) {
         return Refusal(lineNumber, Where(lineNumber, std::nullopt) + TooLongText());
     }
@@ -194,7 +204,6 @@ Status SpreadsheetPlan::ReadHeader(int lineNumber, std::string_view header, bool
 Result<std::optional<PlannedChannel>> SpreadsheetPlan::ReadRow(int lineNumber, std::string_view row,
                                                                bool cut) {
     if (!frequency_) {
-        // The header was refused: the plan is, and its rows have nothing to be read by.
         return std::optional<PlannedChannel>();
     }
     const std::vector<SeparatedField> fields = SplitFields(row, separator_);

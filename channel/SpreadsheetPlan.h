@@ -63,6 +63,7 @@ class SpreadsheetPlan {
         int exponent = 0;
     };
 
+    Status ReadColumns(int lineNumber, std::string_view header, bool cut);
     std::string Where(int lineNumber, const std::optional<Column>& column) const;
 
     char separator_ = 0;
