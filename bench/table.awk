@@ -119,6 +119,12 @@ END {
              need("plan_40mb_line_kb"), 16 * 1024, "< 16 MB")
     info("  time of the plan of 40 MB of comment lines / one line",
          sprintf("%.0f / %.0f ms", need("plan_40mb_lines_ms"), need("plan_40mb_line_ms")))
+    budgeted("Peak memory of vx40-tool plan, table of 40 MB of rows",
+             memory(need("plan_40mb_rows_kb")), need("plan_40mb_rows_kb"), 16 * 1024, "< 16 MB")
+    budgeted("Peak memory of vx40-tool plan, table of one 40 MB row",
+             memory(need("plan_40mb_row_kb")), need("plan_40mb_row_kb"), 16 * 1024, "< 16 MB")
+    info("  time of the table of 40 MB of rows / one row",
+         sprintf("%.0f / %.0f ms", need("plan_40mb_rows_ms"), need("plan_40mb_row_ms")))
 
     printf "\n%d budget(s) missed.\n", missed
     if (missing) exit 1

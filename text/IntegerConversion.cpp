@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "text/IntegerConversion.h"
 
+#include <charconv>
 #include <string>
 
 #include "base/RuntimeFailure.h"
@@ -102,6 +103,16 @@ std::int32_t StrToInt(std::string_view text) {
         throw ConversionFailure(std::string(text));
     }
     return *value;
+}
+
+std::optional<std::int32_t> ParseDecimalInt32(std::string_view text) {
+    std::int32_t value = 0;
+    const char* last = text.data() + text.size();
+    const auto [end, error] = std::from_chars(text.data(), last, value);
+    if (text.empty() || error != std::errc() || end != last) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 }  // namespace vx40

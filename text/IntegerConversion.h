@@ -12,6 +12,10 @@ namespace vx40 {
 // (at most eight significant digits, taken as a 32-bit pattern). Nothing may follow the digits.
 std::optional<std::int32_t> TryStrToInt(std::string_view text);
 
+// A number as scripts write it (a frequency in kHz, the crystal in Hz): a decimal integer, "-"
+// before a negative one, nothing else around it, within the signed 32-bit range.
+std::optional<std::int32_t> ParseDecimalInt32(std::string_view text);
+
 // As TryStrToInt, but a text that is no integer raises ConversionFailure naming the text.
 std::int32_t StrToInt(std::string_view text);
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/FrequencyText.h"
 
-#include <charconv>
 #include <vector>
 
 #include "channel/CellText.h"
@@ -10,16 +9,6 @@
 #include "tools/ToolFailure.h"
 
 namespace vx40::tool {
-
-std::optional<std::int32_t> ParseDecimalInt32(std::string_view text) {
-    std::int32_t value = 0;
-    const char* last = text.data() + text.size();
-    const auto [end, error] = std::from_chars(text.data(), last, value);
-    if (text.empty() || error != std::errc() || end != last) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 std::string RefusalText(std::int32_t frequencyKhz, const NearestFrequencies& nearest) {
     std::string text = DecimalText(frequencyKhz) + " kHz: " + std::string(kFrequencyRefusedMessage);

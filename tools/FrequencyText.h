@@ -10,12 +10,9 @@
 #include "base/Result.h"
 #include "channel/CellText.h"
 #include "channel/DividerCalculation.h"
+#include "text/IntegerConversion.h"
 
 namespace vx40::tool {
-
-// A number as scripts write it (a frequency in kHz, the crystal in Hz): a decimal integer, "-"
-// before a negative one, nothing else around it, within the signed 32-bit range.
-std::optional<std::int32_t> ParseDecimalInt32(std::string_view text);
 
 // The frequencies of the command line, each by ParseDecimalInt32; CallRefused for the first that
 // is none.

@@ -92,29 +92,27 @@ Status WriteImageThenTable(const ChannelTable& table, const PlanArguments& argum
     return {};
 }
 
-// The plan's channels calculated into the table, line by line: only the 16 channels and the
-// offending lines that are shown are kept.
+// The plan's channels calculated into the table, row by row: only the 16 channels and the
+// offending lines that are shown are kept. Channels the plan does not list stay empty rows.
 Status CalculatePlan(const PlanArguments& arguments, ChannelTable& table,
                      OffendingLines& offending) {
     // A failure of the settings ends the command before any line is looked at.
     CalculationInputs inputs = arguments.calculation.Inputs();
     const std::int32_t ratio = CalculateRatio(inputs.crystalHz, inputs.prescalers);
-    int row = 0;
-    return ReadPlanInput(arguments.planPath, [&](const PlanLine& line) {
-        if (const Status problem = PlanLineProblem(line, ++row); !problem) {
-            offending.Add(problem.Error().detail);
-            return;
-        }
-        inputs.frequencyKhz = *line.frequencyKhz;
-        const Result<DividerWord> word = DividerWordAt(ratio, inputs);
-        if (!word) {
-            offending.Add(PlanLinePrefix(line) +
-                          RefusalText(inputs.frequencyKhz,
-                                      NearestAchievableFrequencies(ratio, inputs.frequencyKhz)));
-        }
-        table.SetCell(kFrequencyColumn, row, DecimalText(inputs.frequencyKhz));
-        WriteCalculatedRow(table, row, CalculatedRowTexts(word));
-    });
+    return ReadPlanInput(
+        arguments.planPath,
+        [&](const PlannedChannel& planned) {
+            inputs.frequencyKhz = planned.frequencyKhz;
+            const Result<DividerWord> word = DividerWordAt(ratio, inputs);
+            if (!word) {
+                offending.Add(planned.where +
+                              RefusalText(inputs.frequencyKhz, NearestAchievableFrequencies(
+                                                                   ratio, inputs.frequencyKhz)));
+            }
+            table.SetCell(kFrequencyColumn, planned.channel, DecimalText(inputs.frequencyKhz));
+            WriteCalculatedRow(table, planned.channel, CalculatedRowTexts(word));
+        },
+        offending);
 }
 
 Result<int> RunPlan(const PlanArguments& arguments, std::ostream& out, std::ostream& err) {
@@ -146,7 +144,8 @@ void DeclarePlan(CLI::App& command, PlanArguments& arguments) {
     AddCalculationOptions(command, arguments.calculation);
     command
         .add_option("PLAN", arguments.planPath,
-                    "Textdatei mit bis zu 16 Frequenzen in kHz (-: Standardeingabe)")
+                    "bis zu 16 Frequenzen in kHz je Zeile oder eine Tabelle mit Spalte Frequenz "
+                    "(-: Standardeingabe)")
         ->required()
         ->type_name("");
     command
@@ -162,10 +161,11 @@ void DeclarePlan(CLI::App& command, PlanArguments& arguments) {
 }  // namespace
 
 ToolCommand PlanCommand() {
-    return CommandOf(
-        "plan",
-        "einen Kanalplan (eine Frequenz in kHz je Zeile) berechnen und als Bin-Datei schreiben",
-        "[OPTIONEN] PLAN -o OUT.bin [--vx4 OUT.vx4] [--format FORMAT]", DeclarePlan, RunPlan);
+    return CommandOf("plan",
+                     "einen Kanalplan (Frequenzen in kHz je Zeile oder Tabelle) berechnen und als "
+                     "Bin-Datei schreiben",
+                     "[OPTIONEN] PLAN -o OUT.bin [--vx4 OUT.vx4] [--format FORMAT]", DeclarePlan,
+                     RunPlan);
 }
 
 }  // namespace vx40::tool

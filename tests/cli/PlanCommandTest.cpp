@@ -250,6 +250,70 @@ INSTANTIATE_TEST_SUITE_P(
             2}),
     CaseName());
 
+std::string SeventeenTableRows() {
+    std::string plan = "Frequenz;Name\n";
+    for (int row = 1; row <= 17; ++row) {
+        plan += "798300;x\n";
+    }
+    return plan;
+}
+
+// A table's refusals name the file's own line and the column, all of them before anything is
+// written.
+INSTANTIATE_TEST_SUITE_P(
+    Tables, RefusedPlanTest,
+    ::testing::Values(
+        RefusedPlanCase{"EveryOffendingRowWithLineAndColumn",
+                        "# Plan\nKanal;Name;Frequenz (MHz)\n1;a;798,3\n17;b;145\n2;c;145,1255\n"
+                        "1;d;145,125\n3;e;MHz\n4;f\n5;g;3000 GHz\n6;h;798,4\n0;i;\n",
+                        {},
+                        "Zeile 4, Spalte \"Kanal\": \"17\" ist kein Kanal von 1 bis 16\n"
+                        "Zeile 5, Spalte \"Frequenz (MHz)\": \"145,1255\" ist keine Frequenz in "
+                        "ganzen kHz\n"
+                        "Zeile 6, Spalte \"Kanal\": Kanal 1 steht schon in Zeile 3\n"
+                        "Zeile 7, Spalte \"Frequenz (MHz)\": \"MHz\" ist keine Frequenz\n"
+                        "Zeile 8, Spalte \"Frequenz (MHz)\": fehlt, die Zeile hat nur 2 Felder\n"
+                        "Zeile 9, Spalte \"Frequenz (MHz)\": \"3000 GHz\" liegt über 2147483647 "
+                        "kHz\n"
+                        "Zeile 10, Spalte \"Frequenz (MHz)\": 798400 kHz: Frequenz nicht "
+                        "berechenbar (nächste erreichbare: 798375 kHz darunter, 798425 kHz "
+                        "darüber)\n"
+                        "Zeile 11, Spalte \"Kanal\": \"0\" ist kein Kanal von 1 bis 16\n",
+                        1},
+        RefusedPlanCase{"MoreThanSixteenRowsWithoutChannelColumn",
+                        SeventeenTableRows(),
+                        {},
+                        "Zeile 18: mehr als 16 Kanäle\n",
+                        1},
+        RefusedPlanCase{"UnquotedDecimalCommaInACommaTable",
+                        "Kanal,Frequenz (MHz)\n1,798300 kHz,,\n2,145,125\n",
+                        {},
+                        "Zeile 3: Feld 3 ist gefüllt, die Kopfzeile hat nur 2 Felder\n",
+                        1},
+        RefusedPlanCase{"HeaderWithoutFrequencyColumn",
+                        "Kanal;Name\n1;x\n",
+                        {},
+                        "Zeile 1: keine Spalte Frequenz/Frequency in der Kopfzeile\n",
+                        1},
+        RefusedPlanCase{"UnknownUnit",
+                        "\n\"Frequenz (\xB5Hz)\",Kanal\n1,1\n",
+                        {},
+                        "Zeile 2, Spalte \"Frequenz (µHz)\": unbekannte Einheit; möglich sind Hz, "
+                        "kHz, MHz und GHz\n",
+                        1},
+        RefusedPlanCase{"TwoFrequencyColumns",
+                        "Frequenz (MHz)\tFrequency\n1\t1\n",
+                        {},
+                        "Zeile 1, Spalte \"Frequency\": zweite Spalte Frequenz/Frequency in der "
+                        "Kopfzeile\n",
+                        1},
+        RefusedPlanCase{"RowTooLongBeforeTheFrequency",
+                        "Name;Frequenz\n" + std::string(70000, 'x') + ";798300\n",
+                        {},
+                        "Zeile 2: länger als 65536 Bytes bis zur letzten gelesenen Spalte\n",
+                        1}),
+    CaseName());
+
 TEST(PlanFailure, BinImageInAMissingFolderLeavesTheChannelSetFileAsItWas) {
     for (const bool existing : {false, true}) {
         TempDir dir;
