@@ -2,10 +2,12 @@
 #include "tools/ImageOutput.h"
 
 #include <cerrno>
+#include <cstdint>
+#include <vector>
 
-#include "files/BinImage.h"
 #include "files/FileFailureText.h"
 #include "files/ImageWriter.h"
+#include "tools/ChipOptions.h"
 #include "tools/InputFile.h"
 #include "tools/ToolApplication.h"
 #include "tools/ToolFailure.h"
@@ -13,25 +15,25 @@
 namespace vx40::tool {
 
 Status WriteImageOutput(const ChannelTable& table, const std::string& path, ImageFormat format,
-                        std::ostream& out) {
+                        const ChipLayout& layout, std::ostream& out, std::ostream& err) {
+    const Result<std::vector<std::uint8_t>> chip = ChipBytesOfTable(table, layout);
+    if (!chip) {
+        return chip.Error();
+    }
     if (!IsStandardStream(path)) {
-        const Status written = WriteImageFile(table, path, format);
-        if (!written && written.Error().kind != FailureKind::InvalidNibbleCell) {
+        if (const Status written = WriteImageBytesFile(*chip, path, format); !written) {
             return CommandFailure(ImageFailureText(written.Error(), path));
         }
-        return written;
+    } else {
+        const std::string bytes = EncodedBytes(*chip, format);
+        errno = 0;
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (!out) {
+            return CommandFailure(OutputFailureText());
+        }
     }
-    const Result<BinImage> image = BuildBinImage(table);
-    if (!image) {
-        return image.Error();
-    }
-    const std::string bytes = EncodedImage(*image, format);
-    errno = 0;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-        return CommandFailure(OutputFailureText());
-    }
+    PrintChecksumLine(err, path, true, *chip);
     return {};
 }
 
