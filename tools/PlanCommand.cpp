@@ -173,9 +173,7 @@ ToolCommand PlanCommand() {
     return CommandOf(
         "plan",
         "einen Kanalplan (eine Frequenz in kHz je Zeile) berechnen und als Bin-Datei schreiben",
-        "[OPTIONEN] PLAN -o OUT.bin [--vx4 OUT.vx4] [--format FORMAT] [--size BYTES [--fill BYTE] "
-        "[--offset BYTES]]",
-        DeclarePlan, RunPlan);
+        "[OPTIONEN] PLAN -o OUT.bin [--vx4 OUT.vx4] [--format FORMAT]", DeclarePlan, RunPlan);
 }
 
 }  // namespace vx40::tool
