@@ -85,6 +85,7 @@ class IntelHexDecoder {
 
 std::string IntelHexText(std::span<const std::uint8_t> bytes, std::uint32_t start) {
     std::string text;
+    text.reserve(bytes.size() / kBytesPerRecord * 44 + 64);  // ":10", 20 bytes, LF per record
     std::uint32_t upper = 0;
     for (std::size_t at = 0; at < bytes.size();) {
         const auto address = static_cast<std::uint32_t>(start + at);

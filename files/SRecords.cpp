@@ -85,6 +85,7 @@ std::string SRecordText(std::span<const std::uint8_t> bytes, std::uint32_t start
     const char endType = static_cast<char>('9' - (addressLength - 2));
     const auto* header = reinterpret_cast<const std::uint8_t*>(kHeader.data());
     std::string text = SRecordLine('0', 0, 2, std::span(header, kHeader.size()));
+    text.reserve(bytes.size() / kBytesPerRecord * 48 + 64);
     for (std::size_t at = 0; at < bytes.size(); at += kBytesPerRecord) {
         text += SRecordLine(dataType, static_cast<std::uint32_t>(start + at), addressLength,
                             bytes.subspan(at, std::min(kBytesPerRecord, bytes.size() - at)));
