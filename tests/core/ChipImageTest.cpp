@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 namespace vx40 {
 namespace {
 
+using testutil::ReadBytes;
 using testutil::TempDir;
 using testutil::WriteBytes;
 
@@ -28,6 +30,11 @@ BinImage PatternImage() {
     return image;
 }
 
+void RunSrecCat(const std::string& arguments) {
+    const std::string command = "srec_cat " + arguments + " 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
 std::size_t CountLines(const std::string& text, const std::string& start) {
     std::size_t count = 0;
     for (std::size_t at = 0; at < text.size(); at = text.find('\n', at) + 1) {
@@ -37,7 +44,7 @@ std::size_t CountLines(const std::string& text, const std::string& start) {
 }
 
 // Every layout and format writes a file that reads back as the chip built here byte by byte,
-// and the text of records uses the records a programmer expects at that size.
+// here and in srec_cat, and the text of records uses the records a programmer expects at that size.
 TEST(ChipImage, WrittenChipsReadBackAsBuiltHere) {
     struct Case {
         ChipLayout layout;
@@ -80,6 +87,21 @@ TEST(ChipImage, WrittenChipsReadBackAsBuiltHere) {
         EXPECT_EQ(*back, image);
 
         if (c.format != ImageFormat::Bin) {
+            // srec_cat reads the records to the same bytes, and what it writes of the image
+            // with its own offset and fill reads back here as the same chip.
+            const std::string option = c.format == ImageFormat::IntelHex ? " -intel" : " -motorola";
+            RunSrecCat(path + option + " -o " + dir.Path("out.bin") + " -binary");
+            EXPECT_EQ(ReadBytes(dir.Path("out.bin")), std::string(chip.begin(), chip.end()));
+            WriteBytes(dir.Path("image.bin"), std::string(image.begin(), image.end()));
+            RunSrecCat(dir.Path("image.bin") + " -binary -offset " +
+                       std::to_string(c.layout.offset) + " -fill " + std::to_string(c.layout.fill) +
+                       " 0 " + std::to_string(c.layout.size) + " -o " + dir.Path("theirs") +
+                       option);
+            const Result<std::vector<std::uint8_t>> theirs =
+                ReadChipImageFile(dir.Path("theirs"), ReadableFiles::RegularOnly, 0);
+            ASSERT_TRUE(theirs.Ok()) << theirs.Error().detail;
+            EXPECT_EQ(*theirs, expected);
+
             const std::string text = EncodedBytes(chip, c.format);
             EXPECT_EQ(CountLines(text, c.dataRecord), (c.layout.size + 15) / 16);
             EXPECT_EQ(CountLines(text, ":02000004"), c.extendedAddressRecords);
