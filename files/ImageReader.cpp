@@ -244,8 +244,8 @@ class RecordReader {
             return;
         }
         if (end > image_.size()) {
-            image_.resize(end, *chipFill_);
-            covered_.resize(end, false);
+            image_.resize(static_cast<std::size_t>(end), *chipFill_);
+            covered_.resize(static_cast<std::size_t>(end), false);
         }
         for (std::size_t i = 0; i < data.size(); ++i) {
             const auto at = static_cast<std::size_t>(address + i);
