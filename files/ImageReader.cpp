@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/ImageReader.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <limits>
 #include <optional>
