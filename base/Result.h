@@ -30,6 +30,8 @@ enum class FailureKind {
     ImageInvalidData,     // a byte above 0x0F among the first 128 (position: its offset)
     ImageInvalidRecords,  // Intel HEX or S-records that cannot give the image (detail: why)
     InvalidNibbleCell,    // a data cell that is no nibble text (position: offset; detail: text)
+    ChipLayoutRefused,    // a chip size, fill byte or offset out of range (detail: the message)
+    ChipImageRefused,     // a chip read back that holds no image at the offset (detail: why)
     // Texts.
     ValueNotWritable,  // an INI value with a CR, LF or NUL
     NoChannelSet,      // a text with none of the sections Wert1 to Wert16

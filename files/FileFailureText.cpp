@@ -161,6 +161,7 @@ std::string ImageFailureText(const Failure& failure, const std::string& path) {
         case FailureKind::ImageInvalidData:
             return std::string(kBinInvalidDataMessage);
         case FailureKind::ImageInvalidRecords:
+        case FailureKind::ChipImageRefused:
             return failure.detail;
         case FailureKind::InvalidNibbleCell:
             return InvalidNibbleCellText(failure);

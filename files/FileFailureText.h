@@ -41,8 +41,9 @@ inline constexpr std::string_view kBinInvalidDataMessage =
 
 // The text of a failure to read or write the image file at path: a file that is too short, or
 // that cannot be read at all, is no image file (kBinTooShortMessage); a byte above 0x0F gives
-// kBinInvalidDataMessage; refused records their reader's message; an invalid cell "Kanal 16, D0
-// enthält "  ": ..."; a failed write FileWriteFailureMessage.
+// kBinInvalidDataMessage; refused records, and a chip read back that holds no image, their
+// reader's message; an invalid cell "Kanal 16, D0 enthält "  ": ..."; a failed write
+// FileWriteFailureMessage.
 std::string ImageFailureText(const Failure& failure, const std::string& path);
 
 }  // namespace vx40

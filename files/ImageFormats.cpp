@@ -10,8 +10,9 @@
 namespace vx40 {
 namespace {
 
-std::string BinBytes(const BinImage& image) {
-    return {reinterpret_cast<const char*>(image.data()), image.size()};
+// Bin has no addresses: the bytes stand from the start of the file.
+std::string BinBytes(std::span<const std::uint8_t> bytes, std::uint32_t /*start*/) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
 constexpr std::array<std::string_view, 3> kIntelHexEndings = {".hex", ".ihx", ".ihex"};
@@ -75,7 +76,11 @@ const ImageFormatEntry& ImageFormatEntryOf(ImageFormat format) {
 }
 
 std::string EncodedImage(const BinImage& image, ImageFormat format) {
-    return ImageFormatEntryOf(format).encode(image);
+    return EncodedBytes(image, format);
+}
+
+std::string EncodedBytes(std::span<const std::uint8_t> bytes, ImageFormat format) {
+    return ImageFormatEntryOf(format).encode(bytes, 0);
 }
 
 }  // namespace vx40

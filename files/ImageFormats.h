@@ -28,7 +28,8 @@ struct ImageFormatEntry {
     bool (*startsRecord)(char second);
     std::string_view recordName;      // a record in messages: "kein gültiger <recordName>"
     std::string_view missingEndText;  // the refusal of a text without end record; empty: none
-    std::string (*encode)(const BinImage& image);
+    // The text of the bytes from the start address; the image is the 128 bytes from 0.
+    std::string (*encode)(std::span<const std::uint8_t> bytes, std::uint32_t start);
     RecordLineDecoder (*newDecoder)();  // a decoder for the lines of one text; null for bin
 };
 
@@ -39,5 +40,8 @@ const ImageFormatEntry& ImageFormatEntryOf(ImageFormat format);
 
 // The content of a file of the image in the format: the 128 bytes, or the text of records.
 std::string EncodedImage(const BinImage& image, ImageFormat format);
+
+// The same for bytes from address 0, such as a whole chip.
+std::string EncodedBytes(std::span<const std::uint8_t> bytes, ImageFormat format);
 
 }  // namespace vx40

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/ImageReader.h"
 
-#include <array>
+#include <algorithm>
 #include <cstddef>
 #include <limits>
+#include <optional>
 #include <string_view>
+#include <vector>
 
+#include "files/ChipImage.h"
 #include "files/RecordText.h"
 #include "text/CharacterRules.h"
 
@@ -70,10 +73,14 @@ Result<BinImage> BinContent(std::span<const std::uint8_t> bytes) {
 
 // Takes a content as it arrives and finds out first whether it is a text of records; if so,
 // takes it line by line, a line ending in LF, CR LF or a CR alone, and gives the bytes at
-// addresses 0 to 127. The first fault ends the reading. Only the line being read is kept, so
-// white space before the first record costs nothing however long it is.
+// addresses 0 to 127, or with a chip's fill byte those of the whole chip. The first fault ends
+// the reading. Only the line being read is kept, so white space before the first record costs
+// nothing however long it is.
 class RecordReader {
   public:
+    RecordReader() = default;
+    explicit RecordReader(std::uint8_t chipFill) : chipFill_(chipFill) {}
+
     // False once the outcome is settled: the text is refused or the content is binary.
     bool Feed(std::string_view chunk) {
         for (const char c : chunk) {
@@ -91,13 +98,26 @@ class RecordReader {
     const ImageFormatEntry* Records() const { return format_; }
 
     Result<BinImage> Finish() {
+        const Result<std::vector<std::uint8_t>> bytes = FinishBytes();
+        if (!bytes) {
+            return bytes.Error();
+        }
+        BinImage image{};
+        std::copy(bytes->begin(), bytes->end(), image.begin());
+        return image;
+    }
+
+    // The bytes of the image, or with a chip's fill byte of the chip: up to the highest address a
+    // record gives, every address no record gives holding the fill.
+    Result<std::vector<std::uint8_t>> FinishBytes() {
         if (message_.empty() && !pending_.empty()) {
             TakePendingLine();
         }
         if (message_.empty() && !ended_) {
             message_ = format_->missingEndText;
         }
-        for (std::size_t address = 0; message_.empty() && address < kBinImageSize; ++address) {
+        for (std::size_t address = 0; !chipFill_ && message_.empty() && address < kBinImageSize;
+             ++address) {
             if (!covered_[address]) {
                 message_ = "Die Adresse " + HexByteText(address) +
                            " ist von keinem Datensatz belegt" + std::string(kCoverageRule);
@@ -106,7 +126,7 @@ class RecordReader {
         if (!message_.empty()) {
             return Failure(FailureKind::ImageInvalidRecords, 0, message_);
         }
-        return image_;
+        return std::move(image_);
     }
 
   private:
@@ -188,6 +208,10 @@ class RecordReader {
     }
 
     void Store(std::uint64_t address, std::span<const std::uint8_t> data) {
+        if (chipFill_) {
+            StoreInChip(address, data);
+            return;
+        }
         for (std::size_t i = 0; i < data.size() && address + i < kBinImageSize; ++i) {
             const auto at = static_cast<std::size_t>(address + i);
             if (covered_[at]) {
@@ -206,6 +230,36 @@ class RecordReader {
         }
     }
 
+    // Records anywhere in the chip, in any order; no byte is checked here, since only the 128 at
+    // the offset must be nibbles.
+    void StoreInChip(std::uint64_t address, std::span<const std::uint8_t> data) {
+        if (data.empty()) {
+            return;
+        }
+        const std::uint64_t end = address + data.size();
+        if (end > kMaxChipSize) {
+            message_ = "Zeile " + std::to_string(lineNumber_) + ": die Adresse " +
+                       ChipAddressText(std::max<std::uint64_t>(address, kMaxChipSize)) +
+                       " liegt hinter dem größten Chip von 1 MiB (bis " +
+                       ChipAddressText(kMaxChipSize - 1) + ").";
+            return;
+        }
+        if (end > image_.size()) {
+            image_.resize(static_cast<std::size_t>(end), *chipFill_);
+            covered_.resize(static_cast<std::size_t>(end), false);
+        }
+        for (std::size_t i = 0; i < data.size(); ++i) {
+            const auto at = static_cast<std::size_t>(address + i);
+            if (covered_[at]) {
+                message_ = "Zeile " + std::to_string(lineNumber_) + ": die Adresse " +
+                           ChipAddressText(at) + " ist schon belegt.";
+                return;
+            }
+            covered_[at] = true;
+            image_[at] = data[i];
+        }
+    }
+
     const ImageFormatEntry* format_ = nullptr;
     bool binary_ = false;
     RecordLineDecoder decode_;
@@ -215,8 +269,9 @@ class RecordReader {
     std::string pending_;
     std::size_t lineNumber_ = 0;
     bool ended_ = false;
-    BinImage image_{};
-    std::array<bool, kBinImageSize> covered_{};
+    std::optional<std::uint8_t> chipFill_;  // a whole chip is read
+    std::vector<std::uint8_t> image_ = std::vector<std::uint8_t>(chipFill_ ? 0 : kBinImageSize);
+    std::vector<bool> covered_ = std::vector<bool>(image_.size());
     std::string message_;
 };
 
@@ -228,6 +283,27 @@ Result<BinImage> ReadBinContent(const std::string& path, ReadableFiles kinds) {
     }
     return BinContent(
         std::span(reinterpret_cast<const std::uint8_t*>(prefix->data()), prefix->size()));
+}
+
+// Reads path into the reader as it comes, keeping its first headLimit bytes in head for a binary
+// content, and stops once the reader is settled and head holds what a binary content needs.
+Status FeedFile(const std::string& path, ReadableFiles kinds, RecordReader& reader,
+                std::string& head, std::size_t headLimit) {
+    return ReadFileChunks(
+        path, std::numeric_limits<std::size_t>::max(), kinds, [&](std::string_view chunk) {
+            if (head.size() < headLimit) {
+                head.append(chunk.substr(0, headLimit - head.size()));
+            }
+            return reader.Feed(chunk) || (!reader.Records() && head.size() < headLimit);
+        });
+}
+
+Result<std::vector<std::uint8_t>> ChipBinContent(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() > kMaxChipSize) {
+        return Failure(FailureKind::ChipImageRefused, 0,
+                       "Das Abbild ist größer als der größte Chip von 1 MiB (1048576 Bytes).");
+    }
+    return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
 }
 
 }  // namespace
@@ -249,20 +325,37 @@ Result<BinImage> ReadImageFile(const std::string& path, ReadableFiles kinds, Ima
     }
     std::string head;
     RecordReader reader;
-    const Status read = ReadFileChunks(
-        path, std::numeric_limits<std::size_t>::max(), kinds, [&](std::string_view chunk) {
-            if (head.size() < kBinImageSize) {
-                head.append(chunk.substr(0, kBinImageSize - head.size()));
-            }
-            return reader.Feed(chunk) || (!reader.Records() && head.size() < kBinImageSize);
-        });
-    if (!read) {
+    if (const Status read = FeedFile(path, kinds, reader, head, kBinImageSize); !read) {
         return read.Error();
     }
     if (reader.Records()) {
         return reader.Finish();
     }
     return BinContent(std::span(reinterpret_cast<const std::uint8_t*>(head.data()), head.size()));
+}
+
+Result<std::vector<std::uint8_t>> ReadChipImage(std::span<const std::uint8_t> bytes,
+                                                std::uint8_t fill) {
+    RecordReader reader(fill);
+    reader.Feed(AsText(bytes));
+    if (reader.Records()) {
+        return reader.FinishBytes();
+    }
+    return ChipBinContent(bytes);
+}
+
+Result<std::vector<std::uint8_t>> ReadChipImageFile(const std::string& path, ReadableFiles kinds,
+                                                    std::uint8_t fill) {
+    std::string head;
+    RecordReader reader(fill);
+    if (const Status read = FeedFile(path, kinds, reader, head, kMaxChipSize + 1); !read) {
+        return read.Error();
+    }
+    if (reader.Records()) {
+        return reader.FinishBytes();
+    }
+    return ChipBinContent(
+        std::span(reinterpret_cast<const std::uint8_t*>(head.data()), head.size()));
 }
 
 ImageFormat DetectImageFormat(std::span<const std::uint8_t> bytes) {

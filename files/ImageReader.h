@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "base/Result.h"
 #include "files/BinImage.h"
@@ -37,6 +38,20 @@ Result<BinImage> ReadImage(std::span<const std::uint8_t> bytes,
 // that fails is the read's own failure (ReadFailed with the errno and the path).
 Result<BinImage> ReadImageFile(const std::string& path, ReadableFiles kinds,
                                ImageContent content = ImageContent::AnyFormat);
+
+// Reads the image of a whole chip, as a programmer reads it back, in the formats ReadImage tells
+// apart. Binary content: every byte, at most 1 MiB (more is ChipImageRefused). Records: anywhere
+// from address 0 to 0xFFFFF, in any order, the chip running to the highest address they give and
+// every address no record gives holding fill; an address two records give, one beyond 1 MiB, a
+// bad record or a missing end record are ImageInvalidRecords. No byte is checked: ImageInChip
+// takes the 128 bytes at an offset from the chip.
+Result<std::vector<std::uint8_t>> ReadChipImage(std::span<const std::uint8_t> bytes,
+                                                std::uint8_t fill);
+
+// ReadChipImage on the content of path, read as ReadImageFile reads it; a binary content costs
+// at most 1 MiB and a byte.
+Result<std::vector<std::uint8_t>> ReadChipImageFile(const std::string& path, ReadableFiles kinds,
+                                                    std::uint8_t fill);
 
 // The format ReadImage finds in the content.
 ImageFormat DetectImageFormat(std::span<const std::uint8_t> bytes);

@@ -11,7 +11,12 @@ Status WriteImageFile(const ChannelTable& table, const std::string& path, ImageF
     if (!image) {
         return image.Error();
     }
-    return ReplaceFile(path, EncodedImage(*image, format), SyncToDisk::Yes);
+    return WriteImageBytesFile(*image, path, format);
+}
+
+Status WriteImageBytesFile(std::span<const std::uint8_t> bytes, const std::string& path,
+                           ImageFormat format) {
+    return ReplaceFile(path, EncodedBytes(bytes, format), SyncToDisk::Yes);
 }
 
 }  // namespace vx40

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 #include "base/Result.h"
@@ -14,5 +16,10 @@ namespace vx40 {
 // BuildBinImage), and a failed write leaves an existing file exactly as it was (the replace's
 // failure); ImageFailureText says what happened.
 Status WriteImageFile(const ChannelTable& table, const std::string& path, ImageFormat format);
+
+// Writes bytes from address 0, the image or a whole chip (ChipBytesOfTable), as WriteImageFile
+// writes the image.
+Status WriteImageBytesFile(std::span<const std::uint8_t> bytes, const std::string& path,
+                           ImageFormat format);
 
 }  // namespace vx40

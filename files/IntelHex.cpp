@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/IntelHex.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
@@ -82,11 +83,24 @@ class IntelHexDecoder {
 
 }  // namespace
 
-std::string IntelHexText(const BinImage& image) {
+std::string IntelHexText(std::span<const std::uint8_t> bytes, std::uint32_t start) {
     std::string text;
-    for (std::size_t offset = 0; offset < image.size(); offset += kBytesPerRecord) {
-        text += IntelHexLine(0x00, static_cast<std::uint16_t>(offset),
-                             std::span(image).subspan(offset, kBytesPerRecord));
+    text.reserve(bytes.size() / kBytesPerRecord * 44 + 64);  // ":10", 20 bytes, LF per record
+    std::uint32_t upper = 0;
+    for (std::size_t at = 0; at < bytes.size();) {
+        const auto address = static_cast<std::uint32_t>(start + at);
+        if (address >> 16 != upper) {
+            upper = address >> 16;
+            const std::uint8_t base[] = {static_cast<std::uint8_t>(upper >> 8),
+                                         static_cast<std::uint8_t>(upper & 0xFF)};
+            text += IntelHexLine(0x04, 0, base);
+        }
+        // A record never runs over a 64 KiB boundary, where the next 04 record must stand.
+        const std::size_t length = std::min(
+            {kBytesPerRecord, bytes.size() - at, std::size_t{0x10000} - (address & 0xFFFF)});
+        text += IntelHexLine(0x00, static_cast<std::uint16_t>(address & 0xFFFF),
+                             bytes.subspan(at, length));
+        at += length;
     }
     return text + IntelHexLine(0x01, 0, {});
 }

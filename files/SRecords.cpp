@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/SRecords.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -16,10 +17,12 @@ constexpr std::string_view kHeader = "VX40";
 
 // The count covers address, data and checksum; the checksum is the ones' complement of the sum
 // of count, address and data.
-std::string SRecordLine(char type, std::uint16_t address, std::span<const std::uint8_t> data) {
-    std::vector<std::uint8_t> bytes = {static_cast<std::uint8_t>(data.size() + 3),
-                                       static_cast<std::uint8_t>(address >> 8),
-                                       static_cast<std::uint8_t>(address & 0xFF)};
+std::string SRecordLine(char type, std::uint32_t address, std::size_t addressLength,
+                        std::span<const std::uint8_t> data) {
+    std::vector<std::uint8_t> bytes = {static_cast<std::uint8_t>(data.size() + addressLength + 1)};
+    for (std::size_t i = addressLength; i-- > 0;) {
+        bytes.push_back(static_cast<std::uint8_t>((address >> (8 * i)) & 0xFF));
+    }
     bytes.insert(bytes.end(), data.begin(), data.end());
     return RecordLine(std::string{'S', type}, bytes, static_cast<std::uint8_t>(~ByteSum(bytes)));
 }
@@ -75,14 +78,19 @@ class SRecordDecoder {
 
 }  // namespace
 
-std::string SRecordText(const BinImage& image) {
+std::string SRecordText(std::span<const std::uint8_t> bytes, std::uint32_t start) {
+    const std::uint64_t highest = bytes.empty() ? start : start + bytes.size() - 1;
+    const std::size_t addressLength = highest <= 0xFFFF ? 2 : highest <= 0xFFFFFF ? 3 : 4;
+    const char dataType = static_cast<char>('1' + (addressLength - 2));
+    const char endType = static_cast<char>('9' - (addressLength - 2));
     const auto* header = reinterpret_cast<const std::uint8_t*>(kHeader.data());
-    std::string text = SRecordLine('0', 0, std::span(header, kHeader.size()));
-    for (std::size_t offset = 0; offset < image.size(); offset += kBytesPerRecord) {
-        text += SRecordLine('1', static_cast<std::uint16_t>(offset),
-                            std::span(image).subspan(offset, kBytesPerRecord));
+    std::string text = SRecordLine('0', 0, 2, std::span(header, kHeader.size()));
+    text.reserve(bytes.size() / kBytesPerRecord * 48 + 64);
+    for (std::size_t at = 0; at < bytes.size(); at += kBytesPerRecord) {
+        text += SRecordLine(dataType, static_cast<std::uint32_t>(start + at), addressLength,
+                            bytes.subspan(at, std::min(kBytesPerRecord, bytes.size() - at)));
     }
-    return text + SRecordLine('9', 0, {});
+    return text + SRecordLine(endType, 0, addressLength, {});
 }
 
 RecordLineDecoder NewSRecordDecoder() {

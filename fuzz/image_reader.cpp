@@ -6,6 +6,7 @@
 
 #include "channel/ChannelTable.h"
 #include "files/BinImage.h"
+#include "files/ChipImage.h"
 #include "files/FileFailureText.h"
 #include "files/ImageFormats.h"
 #include "files/ImageReader.h"
@@ -60,6 +61,33 @@ void CheckAccepted(const vx40::BinImage& image) {
     }
 }
 
+// A chip read back reads the same from the file and from memory, and what is accepted writes
+// out in both record formats and reads back as the same chip; a chip of 128 bytes or more that
+// records fill from address 0 holds the image the 128-byte read gives.
+void CheckChip(std::span<const std::uint8_t> bytes, const std::string& path,
+               const ImageRead& read) {
+    const auto chip = vx40::ReadChipImage(bytes, 0xFF);
+    const auto fromFile =
+        vx40::ReadChipImageFile(path, vx40::ReadableFiles::AnyExceptDirectories, 0xFF);
+    VX40_FUZZ_CHECK(chip.Ok() == fromFile.Ok());
+    if (!chip.Ok()) {
+        VX40_FUZZ_CHECK(chip.Error().detail == fromFile.Error().detail);
+        return;
+    }
+    VX40_FUZZ_CHECK(*chip == *fromFile && chip->size() <= vx40::kMaxChipSize);
+    if (chip->size() <= 0x10000) {
+        for (const std::string& text : {vx40::IntelHexText(*chip), vx40::SRecordText(*chip)}) {
+            const auto again = vx40::ReadChipImage(
+                {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, 0x00);
+            VX40_FUZZ_CHECK(again.Ok() && *again == *chip);
+        }
+    }
+    const ImageRead inChip = vx40::ImageInChip(*chip, 0);
+    if (read.Ok() && chip->size() >= vx40::kBinImageSize) {
+        VX40_FUZZ_CHECK(inChip.Ok() && *inChip == *read);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -78,6 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The stream read of the file and the read of the same bytes from memory agree.
     VX40_FUZZ_CHECK(SameOutcome(read, vx40::ReadImage(bytes)));
     CheckBinRules(bytes, path, read, format);
+    CheckChip(bytes, path, read);
     if (read.Ok()) {
         CheckAccepted(*read);
         return 0;

@@ -3,6 +3,7 @@
 #include <CLI/App.hpp>
 
 #include "channel/NFactorBackCalculation.h"
+#include "tools/ChipOptions.h"
 #include "tools/ExitCode.h"
 #include "tools/ImageInput.h"
 #include "tools/TableOutput.h"
@@ -16,13 +17,14 @@ struct ReadArguments {
     std::string inputPath;
 };
 
-Result<int> RunDecode(const ReadArguments& arguments, std::ostream& out, std::ostream& /*err*/) {
-    const Result<BinImage> read = ReadImageInput(arguments.inputPath);
+Result<int> RunDecode(const ReadArguments& arguments, std::ostream& out, std::ostream& err) {
+    const Result<ImageRead> read = ReadImageInput(arguments.inputPath);
     if (!read) {
         return read.Error();
     }
+    PrintChecksumLine(err, arguments.inputPath, false, read->bytes);
     ChannelTable table;
-    ApplyBinImage(table, *read);
+    ApplyBinImage(table, read->image);
     BackCalculateNFactors(table);
     PrintChannelTable(out, table, arguments.csv);
     return kExitSuccess;

@@ -7,13 +7,16 @@
 #include "channel/CellText.h"
 #include "channel/ChannelReading.h"
 #include "files/BinImage.h"
+#include "files/ChipImage.h"
 #include "text/ShownText.h"
 #include "tools/CalculationOptions.h"
+#include "tools/ChipOptions.h"
 #include "tools/ExitCode.h"
 #include "tools/FrequencyText.h"
 #include "tools/ImageInput.h"
 #include "tools/InputFile.h"
 #include "tools/TableOutput.h"
+#include "tools/ToolApplication.h"
 #include "tools/ToolCommand.h"
 #include "tools/ToolFailure.h"
 
@@ -25,6 +28,7 @@ struct DiffArguments {
     bool csv = false;
     std::string first;
     std::string second;
+    ChipReading chip;
 };
 
 // Exit code 1 tells that the two sides differ, so a side whose data are refused is a failure of
@@ -41,19 +45,38 @@ Failure SideFailure(const Failure& failure, const std::string& path) {
 }
 
 // The image a side stands for: a channel-set file as the image it encodes to, refused like the
-// encoder refuses an invalid cell; any other file as an image.
-Result<BinImage> SideImage(const std::string& path) {
-    Result<BinImage> image = [&]() -> Result<BinImage> {
+// encoder refuses an invalid cell, with no bytes read; any other file as an image, read as a
+// chip where an offset is given.
+Result<ImageRead> SideImage(const std::string& path, const ChipReading& chip) {
+    Result<ImageRead> image = [&]() -> Result<ImageRead> {
         if (!IsChannelSetPath(path)) {
-            return ReadImageInput(path);
+            return ReadImageInput(path, chip);
         }
         const Result<ChannelTable> table = LoadChannelSetInput(path);
-        return table ? BuildBinImage(*table) : Result<BinImage>(table.Error());
+        if (!table) {
+            return table.Error();
+        }
+        const Result<BinImage> built = BuildBinImage(*table);
+        return built ? Result<ImageRead>(ImageRead{*built, {}}) : built.Error();
     }();
     if (!image) {
         return SideFailure(image.Error(), path);
     }
     return image;
+}
+
+// The bytes of a chip side outside its image that are not the fill: a line each, on out or, so
+// that a CSV table stays a table alone, on err. True if there are any.
+bool ReportChipRest(const char* side, const ImageRead& read, const DiffArguments& arguments,
+                    std::ostream& shown) {
+    const std::size_t offset = arguments.chip.offset.value_or(0);
+    const ChipRest rest = ChipRestOf(read.bytes, offset, arguments.chip.fill);
+    if (rest.differing == 0) {
+        return false;
+    }
+    shown << (arguments.csv ? std::string(kToolName) + ": " : std::string()) << side << ": "
+          << ChipRestText(rest, offset, arguments.chip.fill) << '\n';
+    return true;
 }
 
 std::string ReadingText(const NibbleValues& nibbles, std::int32_t crystalHz) {
@@ -80,22 +103,28 @@ std::string DifferingNibbles(int channel, const NibbleValues& a, const NibbleVal
     return differing;
 }
 
-Result<int> RunDiff(const DiffArguments& arguments, std::ostream& out, std::ostream& /*err*/) {
+Result<int> RunDiff(const DiffArguments& arguments, std::ostream& out, std::ostream& err) {
     if (const Status once =
             CheckStandardInputOnce({{"A", arguments.first}, {"B", arguments.second}});
         !once) {
         return once.Error();
     }
-    const Result<BinImage> firstImage = SideImage(arguments.first);
+    const Result<ImageRead> firstImage = SideImage(arguments.first, arguments.chip);
     if (!firstImage) {
         return firstImage.Error();
     }
-    const Result<BinImage> secondImage = SideImage(arguments.second);
+    const Result<ImageRead> secondImage = SideImage(arguments.second, arguments.chip);
     if (!secondImage) {
         return secondImage.Error();
     }
-    const BinImage& first = *firstImage;
-    const BinImage& second = *secondImage;
+    for (const auto& [path, read] :
+         {std::pair{&arguments.first, &*firstImage}, std::pair{&arguments.second, &*secondImage}}) {
+        if (!read->bytes.empty()) {
+            PrintChecksumLine(err, *path, false, read->bytes);
+        }
+    }
+    const BinImage& first = firstImage->image;
+    const BinImage& second = secondImage->image;
     std::vector<TextRow> rows;
     for (int channel = 1; channel <= kChannelCount; ++channel) {
         const NibbleValues a = ChannelNibbleValues(first, channel);
@@ -109,12 +138,16 @@ Result<int> RunDiff(const DiffArguments& arguments, std::ostream& out, std::ostr
     if (arguments.csv) {
         PrintTable(out, {"Kanal", "Nibble", "A", "B"}, rows, true);
     }
-    return rows.empty() ? kExitSuccess : kExitRefused;
+    std::ostream& restShown = arguments.csv ? err : out;
+    const bool firstRest = ReportChipRest("A", *firstImage, arguments, restShown);
+    const bool secondRest = ReportChipRest("B", *secondImage, arguments, restShown);
+    return rows.empty() && !firstRest && !secondRest ? kExitSuccess : kExitRefused;
 }
 
 void DeclareDiff(CLI::App& command, DiffArguments& arguments) {
     AddCrystalOption(command, arguments.crystalHz);
     AddCsvFlag(command, arguments.csv);
+    AddChipReadingOptions(command, arguments.chip);
     command
         .add_option("A", arguments.first,
                     "Bin-Datei, Intel HEX, S-Records oder Kanaldatei (.vx4); -: Standardeingabe")
@@ -129,7 +162,7 @@ ToolCommand DiffCommand() {
     return CommandOf(
         "diff",
         "zwei Abbilder oder Kanaldateien Nibble für Nibble vergleichen (0 gleich, 1 verschieden)",
-        "[--crystal HZ] [--csv] A B", DeclareDiff, RunDiff);
+        "[--crystal HZ] [--csv] [--offset BYTES [--fill BYTE]] A B", DeclareDiff, RunDiff);
 }
 
 }  // namespace vx40::tool

@@ -2,6 +2,7 @@
 #include <CLI/App.hpp>
 
 #include "files/ImageFormats.h"
+#include "tools/ChipOptions.h"
 #include "tools/ExitCode.h"
 #include "tools/ImageFormatOption.h"
 #include "tools/ImageOutput.h"
@@ -16,9 +17,13 @@ struct EncodeArguments {
     std::string inputPath;
     std::string binPath;
     ImageFormat format = ImageFormat::Bin;
+    ChipLayout layout;
 };
 
-Result<int> RunEncode(const EncodeArguments& arguments, std::ostream& out, std::ostream& /*err*/) {
+Result<int> RunEncode(const EncodeArguments& arguments, std::ostream& out, std::ostream& err) {
+    if (const Status fits = CheckChipLayoutCall(arguments.layout); !fits) {
+        return fits.Error();
+    }
     if (const Status distinct =
             CheckDistinctFiles({{"IN.vx4", arguments.inputPath}, {"-o", arguments.binPath, true}});
         !distinct) {
@@ -28,7 +33,8 @@ Result<int> RunEncode(const EncodeArguments& arguments, std::ostream& out, std::
     if (!table) {
         return table.Error();
     }
-    if (const Status written = WriteImageOutput(*table, arguments.binPath, arguments.format, out);
+    if (const Status written = WriteImageOutput(*table, arguments.binPath, arguments.format,
+                                                arguments.layout, out, err);
         !written) {
         return written.Error();
     }
@@ -41,13 +47,16 @@ void DeclareEncode(CLI::App& command, EncodeArguments& arguments) {
         ->required()
         ->type_name("OUT.bin");
     AddImageFormatOption(command, arguments.format, arguments.binPath);
+    AddChipLayoutOptions(command, arguments.layout);
 }
 
 }  // namespace
 
 ToolCommand EncodeCommand() {
-    return CommandOf("encode", "eine Kanaldatei als Bin-Datei schreiben",
-                     "IN.vx4 -o OUT.bin [--format FORMAT]", DeclareEncode, RunEncode);
+    return CommandOf(
+        "encode", "eine Kanaldatei als Bin-Datei schreiben",
+        "IN.vx4 -o OUT.bin [--format FORMAT] [--size BYTES [--fill BYTE] [--offset BYTES]]",
+        DeclareEncode, RunEncode);
 }
 
 }  // namespace vx40::tool

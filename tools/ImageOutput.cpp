@@ -2,11 +2,13 @@
 #include "tools/ImageOutput.h"
 
 #include <cerrno>
+#include <cstdint>
+#include <vector>
 
-#include "files/BinImage.h"
 #include "files/FileFailureText.h"
 #include "files/ImageWriter.h"
 #include "os/FileReplace.h"
+#include "tools/ChipOptions.h"
 #include "tools/InputFile.h"
 #include "tools/ToolApplication.h"
 #include "tools/ToolFailure.h"
@@ -30,19 +32,21 @@ Status WriteOutput(const std::string& path, std::string_view content, std::ostre
 }
 
 Status WriteImageOutput(const ChannelTable& table, const std::string& path, ImageFormat format,
-                        std::ostream& out) {
+                        const ChipLayout& layout, std::ostream& out, std::ostream& err) {
+    const Result<std::vector<std::uint8_t>> chip = ChipBytesOfTable(table, layout);
+    if (!chip) {
+        return chip.Error();
+    }
     if (!IsStandardStream(path)) {
-        const Status written = WriteImageFile(table, path, format);
-        if (!written && written.Error().kind != FailureKind::InvalidNibbleCell) {
+        if (const Status written = WriteImageBytesFile(*chip, path, format); !written) {
             return CommandFailure(ImageFailureText(written.Error(), path));
         }
+    } else if (const Status written = WriteOutput(path, EncodedBytes(*chip, format), out);
+               !written) {
         return written;
     }
-    const Result<BinImage> image = BuildBinImage(table);
-    if (!image) {
-        return image.Error();
-    }
-    return WriteOutput(path, EncodedImage(*image, format), out);
+    PrintChecksumLine(err, path, true, *chip);
+    return {};
 }
 
 }  // namespace vx40::tool

@@ -7,6 +7,7 @@
 
 #include "base/Result.h"
 #include "channel/ChannelTable.h"
+#include "files/ChipImage.h"
 #include "files/ImageFormats.h"
 
 namespace vx40::tool {
@@ -16,11 +17,12 @@ namespace vx40::tool {
 // too.
 Status WriteOutput(const std::string& path, std::string_view content, std::ostream& out);
 
-// Writes the image of the table in the format as WriteImageFile does, or for "-" to out, with the
-// same refusal of an invalid cell. A write that failed is CommandFailed, named with its file;
-// standard output that does not take the image fails so too, so that nothing written after it
-// describes an image that never arrived.
+// Writes the image of the table, placed in the chip of the layout, in the format as
+// WriteImageBytesFile does, or for "-" to out, with the refusal of an invalid cell as
+// BuildBinImage gives it. A write that failed is CommandFailed, named with its file; standard
+// output that does not take the image fails so too, so that nothing written after it describes an
+// image that never arrived. Once written, the checksums of the chip's bytes go to err.
 Status WriteImageOutput(const ChannelTable& table, const std::string& path, ImageFormat format,
-                        std::ostream& out);
+                        const ChipLayout& layout, std::ostream& out, std::ostream& err);
 
 }  // namespace vx40::tool

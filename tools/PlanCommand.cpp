@@ -7,12 +7,13 @@
 #include "channel/CalculatedRow.h"
 #include "channel/CellText.h"
 #include "channel/ChannelConstants.h"
-#include "files/BinImage.h"
 #include "files/ChannelSetFile.h"
+#include "files/ChipImage.h"
 #include "files/FileFailureText.h"
 #include "files/ImageFormats.h"
 #include "os/FileReplace.h"
 #include "tools/CalculationOptions.h"
+#include "tools/ChipOptions.h"
 #include "tools/ExitCode.h"
 #include "tools/FrequencyPlan.h"
 #include "tools/FrequencyText.h"
@@ -31,6 +32,7 @@ struct PlanArguments {
     std::string binPath;
     std::string vx4Path;  // empty: no channel-set file
     ImageFormat format = ImageFormat::Bin;
+    ChipLayout layout;
 };
 
 // The text of the channel-set file; a cell that would break a line fails as the window's save.
@@ -46,18 +48,18 @@ std::string TableText(const ChannelTable& table, const std::string& path) {
 // beside their targets first, so that every refusal and every failed write leaves both targets
 // untouched; only then are they renamed into place, the table first, directly one after the
 // other. A new image thus always comes with its new table.
-Status WritePlanPair(const ChannelTable& table, const PlanArguments& arguments) {
+Status WritePlanPair(const ChannelTable& table, const PlanArguments& arguments, std::ostream& err) {
     const std::string text = TableText(table, arguments.vx4Path);
-    const Result<BinImage> image = BuildBinImage(table);
-    if (!image) {
-        return image.Error();
+    const Result<std::vector<std::uint8_t>> chip = ChipBytesOfTable(table, arguments.layout);
+    if (!chip) {
+        return chip.Error();
     }
     PreparedReplace vx4 = PrepareReplace(arguments.vx4Path, text, SyncToDisk::Yes);
     if (!vx4.Ok()) {
         return CommandFailure(FileWriteFailureMessage(arguments.vx4Path, vx4.Outcome()));
     }
     PreparedReplace bin =
-        PrepareReplace(arguments.binPath, EncodedImage(*image, arguments.format), SyncToDisk::Yes);
+        PrepareReplace(arguments.binPath, EncodedBytes(*chip, arguments.format), SyncToDisk::Yes);
     if (!bin.Ok()) {
         return CommandFailure(FileWriteFailureMessage(arguments.binPath, bin.Outcome()));
     }
@@ -71,14 +73,16 @@ Status WritePlanPair(const ChannelTable& table, const PlanArguments& arguments) 
             FileSentence(arguments.vx4Path,
                          "wurde schon geschrieben; die Bin-Datei blieb, wie sie war."));
     }
+    PrintChecksumLine(err, arguments.binPath, true, *chip);
     return {};
 }
 
 // The image alone, or the image on standard output and then the table: only once the image has
 // arrived is the channel-set file written.
 Status WriteImageThenTable(const ChannelTable& table, const PlanArguments& arguments,
-                           std::ostream& out) {
-    if (const Status bin = WriteImageOutput(table, arguments.binPath, arguments.format, out);
+                           std::ostream& out, std::ostream& err) {
+    if (const Status bin = WriteImageOutput(table, arguments.binPath, arguments.format,
+                                            arguments.layout, out, err);
         !bin) {
         return bin;
     }
@@ -116,6 +120,9 @@ Status CalculatePlan(const PlanArguments& arguments, ChannelTable& table,
 }
 
 Result<int> RunPlan(const PlanArguments& arguments, std::ostream& out, std::ostream& err) {
+    if (const Status fits = CheckChipLayoutCall(arguments.layout); !fits) {
+        return fits.Error();
+    }
     if (const Status distinct = CheckDistinctFiles({{"PLAN", arguments.planPath},
                                                     {"-o", arguments.binPath, true},
                                                     {"--vx4", arguments.vx4Path, true}});
@@ -132,8 +139,8 @@ Result<int> RunPlan(const PlanArguments& arguments, std::ostream& out, std::ostr
         return kExitRefused;
     }
     const Status written = arguments.vx4Path.empty() || IsStandardStream(arguments.binPath)
-                               ? WriteImageThenTable(table, arguments, out)
-                               : WritePlanPair(table, arguments);
+                               ? WriteImageThenTable(table, arguments, out, err)
+                               : WritePlanPair(table, arguments, err);
     if (!written) {
         return written.Error();
     }
@@ -156,6 +163,7 @@ void DeclarePlan(CLI::App& command, PlanArguments& arguments) {
     command.add_option("--vx4", arguments.vx4Path, "auch diese Kanaldatei schreiben")
         ->type_name("OUT.vx4");
     AddImageFormatOption(command, arguments.format, arguments.binPath);
+    AddChipLayoutOptions(command, arguments.layout);
 }
 
 }  // namespace

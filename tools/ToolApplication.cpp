@@ -20,8 +20,6 @@
 namespace vx40::tool {
 namespace {
 
-constexpr const char* kToolName = "vx40-tool";
-
 std::string CommandNames() {
     std::string names;
     for (const auto command : kToolCommands) {

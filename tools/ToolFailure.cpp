@@ -27,12 +27,14 @@ FailureReport ToolFailureReport(const Failure& failure) {
             return {FileReadFailureMessage(failure.detail, "kann nicht gelesen", failure.error),
                     kExitUsage, true};
         case FailureKind::CallRefused:
+        case FailureKind::ChipLayoutRefused:
             return {failure.detail, kExitUsage, true};
         case FailureKind::NoChannelSet:
             return {NoChannelSetMessage(failure.detail), kExitRefused};
         case FailureKind::ImageTooShort:
         case FailureKind::ImageInvalidData:
         case FailureKind::ImageInvalidRecords:
+        case FailureKind::ChipImageRefused:
         case FailureKind::InvalidNibbleCell:
             return {ImageRefusalText(failure), kExitRefused};
         case FailureKind::InputRefused:

@@ -204,7 +204,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "",
                    "vx40-tool: Die Datei \"{dir}/a\\x1b]0;x\\x07\\u202e.bin\" kann nicht gelesen "
                    "werden: sie existiert nicht.\nAufruf: vx40-tool inspect [--crystal HZ] [--csv] "
-                   "IN\n",
+                   "[--offset BYTES [--fill BYTE]] IN\n",
                    2},
         EscapeCase{"FileNameOfAnOutput",
                    {{"plan.txt", kPlan}},

@@ -11,6 +11,7 @@
 
 #include "CaseName.h"
 #include "ChannelImage.h"
+#include "ChecksumLine.h"
 #include "CsvText.h"
 #include "ToolProcess.h"
 #include "tests/core/TempDir.h"
@@ -47,7 +48,7 @@ TEST(Plan, SixteenChannelsComeBackAsPlannedThroughDecode) {
         {"plan", dir.Path("plan.txt"), "-o", dir.Path("out.bin"), "--vx4", dir.Path("out.vx4")});
     ASSERT_EQ(planned.exitCode, 0) << planned.err;
     EXPECT_EQ(planned.out, "");
-    EXPECT_EQ(planned.err, "");
+    EXPECT_EQ(planned.err, ChecksumLine(dir.Path("out.bin"), "Summe 0x029C, CRC-32 0xAB48F84D"));
 
     const std::string image = ReadBytes(dir.Path("out.bin"));
     ASSERT_EQ(image.size(), 128u);
@@ -501,7 +502,9 @@ void PrintTo(const SameFileCase& row, std::ostream* out) {
 
 class SameFileTest : public ::testing::TestWithParam<SameFileCase> {};
 
-const std::string kEncodeUsage = "Aufruf: vx40-tool encode IN.vx4 -o OUT.bin [--format FORMAT]\n";
+const std::string kEncodeUsage =
+    "Aufruf: vx40-tool encode IN.vx4 -o OUT.bin [--format FORMAT] [--size BYTES [--fill BYTE] "
+    "[--offset BYTES]]\n";
 
 // An output that is also an input, or two outputs that are one file, would lose a file: the call
 // is refused and every file keeps its bytes.

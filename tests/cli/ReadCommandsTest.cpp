@@ -16,6 +16,7 @@
 
 #include "CaseName.h"
 #include "ChannelImage.h"
+#include "ChecksumLine.h"
 #include "CsvText.h"
 #include "ToolProcess.h"
 #include "channel/ChannelConstants.h"
@@ -70,7 +71,8 @@ TEST(Decode, BackCalculatesEveryChannelAtTwelveAndAHalfKilohertz) {
     EXPECT_EQ(output.out, kHeader + "1,798300,120,114,3,05,08,03,07,02,07,08,04\n" +
                               "2,997875,86,111,4,05,08,04,0E,0F,0D,06,04\n" + AllFRows(3, 15) +
                               "16,12,1,0,0,00,00,00,00,00,00,01,00\n");
-    EXPECT_EQ(output.err, "");
+    // 13 channels of eight 0x0F (1560), channel 1 44, channel 2 69, channel 16 1: 1674 = 0x068A.
+    EXPECT_EQ(output.err, ChecksumLine(dir.Path("in.bin"), "Summe 0x068A, CRC-32 0x46FDAD99"));
     EXPECT_EQ(output.exitCode, 0);
 }
 
@@ -97,12 +99,25 @@ void PrintTo(const ImageCase& row, std::ostream* out) {
 
 class DecodeImageTest : public ::testing::TestWithParam<ImageCase> {};
 
+// The expected text with "{in}" replaced by the input's path.
+std::string WithInput(std::string text, const std::string& path) {
+    if (const std::size_t at = text.find("{in}"); at != std::string::npos) {
+        text.replace(at, 4, path);
+    }
+    return text;
+}
+
+// The checksum line of an image read from the input.
+std::string InputChecksums(const std::string& checksums = kWorkedChecksums) {
+    return ChecksumLine("{in}", checksums);
+}
+
 TEST_P(DecodeImageTest, ReadsWithTheWindowsRules) {
     TempDir dir;
     WriteBytes(dir.Path("in.bin"), GetParam().bytes);
     const ToolOutput output = RunTool({"decode", "--csv", dir.Path("in.bin")});
     EXPECT_EQ(output.out, GetParam().out.empty() ? "" : kHeader + GetParam().out);
-    EXPECT_EQ(output.err, GetParam().err);
+    EXPECT_EQ(output.err, WithInput(GetParam().err, dir.Path("in.bin")));
     EXPECT_EQ(output.exitCode, GetParam().exitCode);
 }
 
@@ -151,23 +166,28 @@ INSTANTIATE_TEST_SUITE_P(
         ImageCase{"OneHundredTwentySevenBytes", WorkedImage().substr(0, 127), "", kTooShortMessage,
                   1},
         ImageCase{"ExactlyOneImage", WorkedImage(),
-                  "1,798300,120,114,3,05,08,03,07,02,07,08,04\n" + AllFRows(2, 16), "", 0},
+                  "1,798300,120,114,3,05,08,03,07,02,07,08,04\n" + AllFRows(2, 16),
+                  InputChecksums(), 0},
         ImageCase{"BytesAfterTheImageAreIgnored", WorkedImage() + "\x10\xFF junk",
-                  "1,798300,120,114,3,05,08,03,07,02,07,08,04\n" + AllFRows(2, 16), "", 0},
+                  "1,798300,120,114,3,05,08,03,07,02,07,08,04\n" + AllFRows(2, 16),
+                  InputChecksums(), 0},
         ImageCase{"FirstByteAboveF", "\x10" + WorkedImage().substr(1), "", kInvalidDataMessage, 1},
         ImageCase{"LastByteAboveF", WorkedImage().substr(0, 127) + "\x80", "", kInvalidDataMessage,
                   1},
         // Records after blank lines of 128 bytes and more, whose bytes alone are a bin image.
         ImageCase{"IntelHexAfterBlankLines",
                   BlankLines(64, "\r\n") + WorkedRecords(ImageFormat::IntelHex),
-                  "1,798300,120,114,3,05,08,03,07,02,07,08,04\n" + AllFRows(2, 16), "", 0},
+                  "1,798300,120,114,3,05,08,03,07,02,07,08,04\n" + AllFRows(2, 16),
+                  InputChecksums(), 0},
         ImageCase{
             "SRecordsAfterAByteOrderMarkWithCrAlone",
             "\xEF\xBB\xBF" + BlankLines(200, "\r") + CrOnly(WorkedRecords(ImageFormat::SRecord)),
-            "1,798300,120,114,3,05,08,03,07,02,07,08,04\n" + AllFRows(2, 16), "", 0},
+            "1,798300,120,114,3,05,08,03,07,02,07,08,04\n" + AllFRows(2, 16), InputChecksums(), 0},
         // Nibbles 0D and 0A in turn: N = 90 * 16384 + 90 * 128 + 90 = 1486170.
         ImageCase{"BlankLinesAlone", BlankLines(64, "\r\n"),
-                  SameRows(1, 16, "18577125,90,90,90,0A,0D,0A,0D,0A,0D,0A,0D"), "", 0},
+                  SameRows(1, 16, "18577125,90,90,90,0A,0D,0A,0D,0A,0D,0A,0D"),
+                  // 64 * (0x0D + 0x0A) = 1472
+                  InputChecksums("Summe 0x05C0, CRC-32 0x0F3AFE6C"), 0},
         ImageCase{"RecordWithAByteAboveF",
                   BlankLines(3, "\n") + WorkedRecords(ImageFormat::IntelHex, 0x10), "",
                   "Zeile 4: an der Adresse 0x00 steht 0x10, kein Datennibble (0x00 bis 0x0F).\n",
@@ -220,7 +240,7 @@ TEST_P(DecodeStreamTest, WaitsForTheWholeImage) {
         writer.join();
     }
     EXPECT_EQ(output.out, c.out.empty() ? "" : kHeader + c.out);
-    EXPECT_EQ(output.err, c.err);
+    EXPECT_EQ(output.err, WithInput(c.err, c.fifo ? dir.Path("in.bin") : "/dev/stdin"));
     EXPECT_EQ(output.exitCode, c.exitCode);
 }
 
@@ -228,9 +248,11 @@ INSTANTIATE_TEST_SUITE_P(
     Streams, DecodeStreamTest,
     ::testing::Values(
         StreamCase{"Pipe", false, WorkedImage(),
-                   "1,798300,120,114,3,05,08,03,07,02,07,08,04\n" + AllFRows(2, 16), "", 0},
+                   "1,798300,120,114,3,05,08,03,07,02,07,08,04\n" + AllFRows(2, 16),
+                   InputChecksums(), 0},
         StreamCase{"Fifo", true, WorkedImage() + "more",
-                   "1,798300,120,114,3,05,08,03,07,02,07,08,04\n" + AllFRows(2, 16), "", 0},
+                   "1,798300,120,114,3,05,08,03,07,02,07,08,04\n" + AllFRows(2, 16),
+                   InputChecksums(), 0},
         StreamCase{"PipeEndingEarly", false, WorkedImage().substr(0, 100), "", kTooShortMessage, 1},
         StreamCase{"FifoEndingEarly", true, WorkedImage().substr(0, 100), "", kTooShortMessage, 1}),
     CaseName());
@@ -263,7 +285,9 @@ TEST_P(UnreadableInputTest, PrintsOneLineAndTheUsageAndNoTable) {
 
 const std::string kDecodeUsage = "Aufruf: vx40-tool decode [--csv] IN.bin\n";
 const std::string kShowUsage = "Aufruf: vx40-tool show [--csv] IN.vx4\n";
-const std::string kEncodeUsage = "Aufruf: vx40-tool encode IN.vx4 -o OUT.bin [--format FORMAT]\n";
+const std::string kEncodeUsage =
+    "Aufruf: vx40-tool encode IN.vx4 -o OUT.bin [--format FORMAT] [--size BYTES [--fill BYTE] "
+    "[--offset BYTES]]\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, UnreadableInputTest,
@@ -378,7 +402,7 @@ TEST(Encode, WritesTheImageOfAFileSavedByTheWindow) {
     const ToolOutput output = RunTool({"encode", vx4, "-o", dir.Path("out.bin")});
     EXPECT_EQ(output.exitCode, 0) << output.err;
     EXPECT_EQ(output.out, "");
-    EXPECT_EQ(output.err, "");
+    EXPECT_EQ(output.err, ChecksumLine(dir.Path("out.bin"), kWorkedChecksums));
     // The refused row holds "0F" and the cleared row loads empty: both are 0x0F bytes.
     EXPECT_EQ(ReadBytes(dir.Path("out.bin")), ImageBytes({{1, kWorkedChannel}}));
 }

@@ -86,7 +86,13 @@ TEST_P(StandardInputTest, ReadsAsTheFileItself) {
     const Descriptor file(::open(dir.Path(GetParam().input).c_str(), O_RDONLY | O_CLOEXEC));
     const ToolOutput redirected = RunTool(InFolder(dir, GetParam().arguments), {}, file.Get());
     EXPECT_EQ(redirected.out, expected.out);
-    EXPECT_EQ(redirected.err, expected.err);
+    // The checksums of an image read name standard input instead of the file.
+    std::string expectedErr = expected.err;
+    const std::string quotedInput = "\"" + dir.Path(GetParam().input) + "\"";
+    if (const std::size_t at = expectedErr.find(quotedInput); at != std::string::npos) {
+        expectedErr.replace(at, quotedInput.size(), "Standardeingabe");
+    }
+    EXPECT_EQ(redirected.err, expectedErr);
     EXPECT_EQ(redirected.exitCode, expected.exitCode);
 
     int fds[2];
