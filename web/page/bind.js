@@ -145,6 +145,9 @@
 
     for (const id of ['Quarz', 'R0_INPUT', 'R1_Input', 'R2_Input', 'FR_Input']) {
         on(id, 'beforeinput', (event) => {
+            if (event.isComposing || event.inputType === 'insertCompositionText') {
+                return;
+            }
             const [kind, typed] = inputKind(event);
             fieldKey(event, kind, typed);
         });
@@ -156,6 +159,25 @@
         });
         on(id, 'drop', (event) => fieldKey(event, 'Drop', ''));
     }
+    // An input method's composition cannot be refused while it goes on: what it commits is put
+    // back and typed character by character through the core, as the window does.
+    let composition = null;
+    on('FR_Input', 'compositionstart', (event) => {
+        const field = event.target;
+        composition = [field.value, field.selectionStart ?? 0, field.selectionEnd ?? 0];
+    });
+    on('FR_Input', 'compositionend', (event) => {
+        const field = event.target;
+        if (!composition || !core) {
+            return;
+        }
+        const [text, start, end] = composition;
+        composition = null;
+        View.setFieldText(field.id, text, start, end);
+        for (const character of event.data || '') {
+            fieldKey({ target: field, preventDefault: () => {} }, 'Text', character);
+        }
+    });
     for (const id of ['Quarz_Up', 'Quarz_Down']) {
         on(id, 'click', (event) => {
             const quarz = element('Quarz');
