@@ -10,23 +10,35 @@ function VX40Core(instance) {
         const allocated = [];
         const allocate = (size) => {
             const address = instance._malloc(Math.max(size, 1));
-            allocated.push(address);
+            if (address) {
+                allocated.push(address);
+            }
             return address;
         };
         try {
-            const argv = allocate(4 * args.length);
+            // The texts of a call are small beside the 2 GB the module may take.
+            const allocateText = (size) => {
+                const address = allocate(size);
+                if (!address) {
+                    throw new RangeError('out of memory');
+                }
+                return address;
+            };
+            const argv = allocateText(4 * args.length);
             args.forEach((arg, index) => {
                 const bytes = encoder.encode(String(arg));
-                const address = allocate(bytes.length + 1);
+                const address = allocateText(bytes.length + 1);
                 instance.HEAPU8.set(bytes, address);
                 instance.HEAPU8[address + bytes.length] = 0;
                 instance.HEAPU32[(argv >> 2) + index] = address;
             });
             let data = 0;
             let size = -1;
-            if (content) {
+            // A file the module has no room for is one it cannot read: the core refuses it.
+            const room = content ? allocate(content.length) : 0;
+            if (room) {
                 size = content.length;
-                data = allocate(size);
+                data = room;
                 instance.HEAPU8.set(content, data);
             }
             const reply = JSON.parse(
