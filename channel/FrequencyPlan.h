@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -70,7 +69,8 @@ class OffendingLines {
   public:
     void Add(std::string message);
     bool Empty() const { return shown_.empty(); }
-    void Print(std::ostream& err) const;
+    // The shown messages, a line each, and the line that counts the others.
+    std::string Text() const;
 
   private:
     static constexpr std::size_t kShownOffendingLines = 20;

@@ -32,7 +32,7 @@ ReadPlan Read(std::string_view text, std::size_t chunk) {
     }
     reader.Finish();
     std::ostringstream printed;
-    offending.Print(printed);
+    printed << offending.Text();
     plan.messages = printed.str();
     return plan;
 }

@@ -1,21 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <algorithm>
-#include <optional>
-
 #include <CLI/App.hpp>
 
-#include "channel/CellText.h"
-#include "channel/ChannelReading.h"
 #include "files/BinImage.h"
 #include "files/ChipImage.h"
 #include "text/ShownText.h"
 #include "tools/CalculationOptions.h"
 #include "tools/ChipOptions.h"
+#include "tools/DiffReport.h"
 #include "tools/ExitCode.h"
-#include "tools/FrequencyText.h"
 #include "tools/ImageInput.h"
 #include "tools/InputFile.h"
-#include "tools/TableOutput.h"
 #include "tools/ToolApplication.h"
 #include "tools/ToolCommand.h"
 #include "tools/ToolFailure.h"
@@ -79,30 +73,6 @@ bool ReportChipRest(const char* side, const ImageRead& read, const DiffArguments
     return true;
 }
 
-std::string ReadingText(const NibbleValues& nibbles, std::int32_t crystalHz) {
-    const auto reading = ReadChannel(nibbles, crystalHz);
-    return reading ? KhzText(reading->frequencyHz) + " kHz" : std::string(kEmptyChannelText);
-}
-
-// "D7, D0" of the nibbles in which the channel's two sides differ; a row for each added to rows.
-std::string DifferingNibbles(int channel, const NibbleValues& a, const NibbleValues& b,
-                             std::vector<TextRow>& rows) {
-    std::string differing;
-    for (int k = kNibblesPerChannel - 1; k >= 0; --k) {
-        const auto i = static_cast<std::size_t>(k);
-        if (a[i] == b[i]) {
-            continue;
-        }
-        const std::string nibble = "D" + DecimalText(k);
-        if (!differing.empty()) {
-            differing += ", ";
-        }
-        differing += nibble;
-        rows.push_back({DecimalText(channel), nibble, NibbleText(a[i]), NibbleText(b[i])});
-    }
-    return differing;
-}
-
 Result<int> RunDiff(const DiffArguments& arguments, std::ostream& out, std::ostream& err) {
     if (const Status once =
             CheckStandardInputOnce({{"A", arguments.first}, {"B", arguments.second}});
@@ -123,25 +93,13 @@ Result<int> RunDiff(const DiffArguments& arguments, std::ostream& out, std::ostr
             PrintChecksumLine(err, *path, false, read->bytes);
         }
     }
-    const BinImage& first = firstImage->image;
-    const BinImage& second = secondImage->image;
-    std::vector<TextRow> rows;
-    for (int channel = 1; channel <= kChannelCount; ++channel) {
-        const NibbleValues a = ChannelNibbleValues(first, channel);
-        const NibbleValues b = ChannelNibbleValues(second, channel);
-        const std::string differing = DifferingNibbles(channel, a, b, rows);
-        if (!arguments.csv && !differing.empty()) {
-            out << "Kanal " << channel << ": " << ReadingText(a, arguments.crystalHz) << " gegen "
-                << ReadingText(b, arguments.crystalHz) << " (" << differing << " verschieden)\n";
-        }
-    }
-    if (arguments.csv) {
-        PrintTable(out, {"Kanal", "Nibble", "A", "B"}, rows, true);
-    }
+    const DiffReport report =
+        CompareImages(firstImage->image, secondImage->image, arguments.crystalHz, arguments.csv);
+    out << report.text;
     std::ostream& restShown = arguments.csv ? err : out;
     const bool firstRest = ReportChipRest("A", *firstImage, arguments, restShown);
     const bool secondRest = ReportChipRest("B", *secondImage, arguments, restShown);
-    return rows.empty() && !firstRest && !secondRest ? kExitSuccess : kExitRefused;
+    return report.differs || firstRest || secondRest ? kExitRefused : kExitSuccess;
 }
 
 void DeclareDiff(CLI::App& command, DiffArguments& arguments) {

@@ -135,7 +135,7 @@ Result<int> RunPlan(const PlanArguments& arguments, std::ostream& out, std::ostr
         return calculated.Error();
     }
     if (!offending.Empty()) {
-        offending.Print(err);
+        err << offending.Text();
         return kExitRefused;
     }
     const Status written = arguments.vx4Path.empty() || IsStandardStream(arguments.binPath)

@@ -140,7 +140,7 @@ TEST(OffendingLines, ShowsTwentyAndCountsTheOthers) {
             offending.Add("Zeile " + std::to_string(line));
         }
         std::ostringstream err;
-        offending.Print(err);
+        err << offending.Text();
         const std::string printed = err.str();
         EXPECT_FALSE(offending.Empty());
         EXPECT_TRUE(printed.starts_with("Zeile 1\n")) << row.added;
