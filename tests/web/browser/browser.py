@@ -47,6 +47,8 @@ class Browser:
         self.driver.execute_cdp_cmd(
             "Page.setDownloadBehavior", {"behavior": "allow", "downloadPath": self.downloads}
         )
+        # What the browser loaded for itself before it was given the page is not the page's.
+        self.driver.get_log("performance")
 
     def foreign_requests(self):
         """The requests since the last call other than to the page's file and its data: and blob: URLs."""

@@ -116,9 +116,13 @@ class PageTest(unittest.TestCase):
     def keys(self, *keys):
         ActionChains(self.driver).send_keys(*keys).perform()
 
+    def chord(self, modifier, key):
+        ActionChains(self.driver).key_down(modifier).send_keys(key).key_up(modifier).perform()
+
     def type_into(self, element_id, text):
         self.element(element_id).click()
-        self.keys(Keys.CONTROL + "a" + Keys.NULL, text)
+        self.chord(Keys.CONTROL, "a")
+        self.keys(text)
 
     def calculate_row(self, row, frequency):
         self.type_into("FR_Input", str(frequency))
@@ -222,7 +226,8 @@ class PageTest(unittest.TestCase):
     def test_image_download_equals_the_tool_plan(self):
         for row, frequency in enumerate(PLAN, start=1):
             self.calculate_row(row, frequency)
-        self.keys(Keys.ALT + "d" + Keys.NULL, "b")
+        self.chord(Keys.ALT, "d")
+        self.keys("b")
         downloaded = self.wait_for_download(".bin")
         plan = self.path("plan.txt", "".join(f"{f}\n" for f in PLAN).encode())
         run_tool("plan", plan, "-o", self.path("plan.bin"))
