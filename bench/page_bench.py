@@ -1,0 +1,101 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The page's figures in one headless browser run, as "key value" lines for bench/table.awk.
+
+    page_bench.py PAGE FLOOR_PAGE RUNS
+
+PAGE is the built page, FLOOR_PAGE the same page put together without the module. Times are
+medians, in milliseconds (key_ms) and microseconds (key_us); sizes in bytes.
+"""
+
+import gzip
+import os
+import statistics
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "web", "browser"))
+
+from browser import Browser  # noqa: E402
+
+# Runs before the page's own script: notes when the page has loaded and when the header row has
+# been written, in milliseconds from the start of the navigation.
+PROBE = """
+window.vx40Probe = {};
+addEventListener("load", () => { vx40Probe.load = performance.now(); });
+new MutationObserver((_, observer) => {
+  const cell = document.querySelector("#Grid1 td");
+  if (cell && cell.textContent === "Frequenz") {
+    vx40Probe.header = performance.now();
+    observer.disconnect();
+  }
+}).observe(document, { subtree: true, childList: true, characterData: true });
+"""
+
+# 16 channels calculated through the page's controls and the image made, repeated; the download
+# itself is left out (it is the browser's), the bytes are made.
+SIXTEEN = """
+const [repeats] = arguments;
+const frequencies = [798300, 144075, 145125, 145975, 146525, 430025, 433075, 438975,
+                     439125, 798325, 798375, 798425, 144100, 433100, 798350, 798400];
+let bytes = 0;
+View.offerDownload = (name, data) => { bytes = data.length; };
+const grid = document.getElementById("Grid1");
+const field = document.getElementById("FR_Input");
+const button = document.getElementById("RzButton1");
+const image = document.getElementById("BinDateierzeugen1");
+const press = (cell) => {
+  for (const type of ["mousedown", "mouseup", "click"]) {
+    cell.dispatchEvent(new MouseEvent(type, { bubbles: true, button: 0 }));
+  }
+};
+const start = performance.now();
+for (let i = 0; i < repeats; ++i) {
+  for (let row = 1; row <= 16; ++row) {
+    field.value = String(frequencies[row - 1]);
+    press(grid.rows[row].cells[0]);
+    button.click();
+  }
+  image.click();
+}
+const each = (performance.now() - start) / repeats;
+return [each, bytes, grid.rows[16].cells[0].textContent];
+"""
+
+
+def load_time(browser, path, key):
+    browser.driver.get("file://" + os.path.abspath(path))
+    return browser.driver.execute_script(
+        "return new Promise(done => { const wait = () => vx40Probe[arguments[0]] && vx40Probe.load"
+        " ? done(vx40Probe[arguments[0]]) : setTimeout(wait, 5); wait(); });", key)
+
+
+def main():
+    page, floor, runs = sys.argv[1], sys.argv[2], int(sys.argv[3])
+    browser = Browser()
+    try:
+        browser.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": PROBE})
+        # The first opening of each warms the browser's caches; it is not counted.
+        load_time(browser, floor, "load")
+        load_time(browser, page, "header")
+        activation, bare = [], []
+        for _ in range(runs):
+            bare.append(load_time(browser, floor, "load"))
+            activation.append(load_time(browser, page, "header"))
+        each, image_bytes, last_cell = browser.driver.execute_script(SIXTEEN, 200)
+        if image_bytes != 128 or last_cell != "798400":
+            raise SystemExit(f"the page did not calculate: {image_bytes} bytes, channel 16 {last_cell!r}")
+        requests = browser.foreign_requests()
+        if requests:
+            raise SystemExit(f"the page made requests: {requests}")
+    finally:
+        browser.quit()
+    with open(page, "rb") as data:
+        content = data.read()
+    print("page_activation_ms", f"{statistics.median(activation):.2f}")
+    print("page_floor_ms", f"{statistics.median(bare):.2f}")
+    print("page_bytes", len(content))
+    print("page_gzip_bytes", len(gzip.compress(content, 9)))
+    print("page_sixteen_us", f"{each * 1000:.1f}")
+
+
+if __name__ == "__main__":
+    main()
