@@ -18,7 +18,7 @@ FLAGS = (
     "--disable-component-update",
     "--disable-sync",
     "--no-first-run",
-    "--window-size=1100,800",
+    "--window-size=1100,900",
 )
 
 
