@@ -48,19 +48,14 @@ FrequencyEdit::FrequencyEdit(QWidget* parent) : QLineEdit(parent) {
 }
 
 double FrequencyEdit::Value() {
-    const NumericEditReading reading =
-        ReadNumericEditText(text().toStdString(), DecimalSeparator());
-    if (reading.textToZero) {
+    const NumericFieldValue read = ReadNumericFieldValue(text().toStdString(), DecimalSeparator());
+    if (read.textToZero) {
         setText(QStringLiteral("0"));
-        return 0.0;
     }
-    // A value beyond 32 bits reads like a text that cannot be converted: it must never wrap to
-    // another channel's frequency.
-    if (reading.beep || !RoundHalfEvenToInt32(reading.value)) {
+    if (read.beep) {
         SystemBeep::Sound();
-        return 0.0;
     }
-    return reading.value;
+    return read.value;
 }
 
 std::int32_t FrequencyEdit::IntegerValue() {

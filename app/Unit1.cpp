@@ -27,11 +27,11 @@
 #include "app/MessageDialog.h"
 #include "app/PrescalerComboBox.h"
 #include "app/WindowControlStyle.h"
-#include "channel/CalculatedRow.h"
-#include "channel/CellText.h"
+#include "channel/CalculationRun.h"
 #include "channel/ChannelConstants.h"
 #include "channel/NFactorBackCalculation.h"
 #include "channel/Prescalers.h"
+#include "files/BinRead.h"
 #include "files/ChannelSetFile.h"
 #include "files/FileFailureText.h"
 #include "files/ImageReader.h"
@@ -333,28 +333,20 @@ void TForm1::RzButton1Click() {
     const std::string r0 = R0_INPUT->currentText().toStdString();
     const std::string r1 = R1_Input->currentText().toStdString();
     const std::string r2 = R2_Input->currentText().toStdString();
-    vx40::CalculationInputs inputs;
-    inputs.crystalHz = Quarz->IntegerValue();
-    inputs.modulator = Modulator->isChecked();
-    inputs.test = Testfunktion->isChecked();
-    // The prescaler texts and the divisions fail before the frequency field is read, so a bad
-    // prescaler leaves that field as it is, and before anything else changes.
-    inputs.prescalers = vx40::ReadPrescalerTexts(r0, r1, r2, kept_);
-    const std::int32_t ratio = vx40::CalculateRatio(inputs.crystalHz, inputs.prescalers);
-    inputs.frequencyKhz = FR_Input->IntegerValue();
-
-    kept_ = inputs.prescalers.codes;
-    const vx40::Result<vx40::DividerWord> word = vx40::DividerWordAt(ratio, inputs);
-    Overall->setText(QString::fromStdString(vx40::DecimalText(ratio)));
-    table_.RepaintNow();
-    // A refusal's message stands between the blanked parts and the "0F" of the data nibbles.
-    const int row = table_.CurrentRow();
-    const vx40::CalculatedRow texts = vx40::CalculatedRowTexts(word);
-    vx40::WriteRowParts(table_, row, texts);
-    if (!word) {
-        ShowMessage(this, vx40::CalculationFailureText(word.Error()));
+    vx40::CalculationFields fields;
+    fields.crystalHz = Quarz->IntegerValue();
+    fields.r0Text = r0;
+    fields.r1Text = r1;
+    fields.r2Text = r2;
+    fields.modulator = Modulator->isChecked();
+    fields.test = Testfunktion->isChecked();
+    fields.readFrequencyKhz = [this] { return FR_Input->IntegerValue(); };
+    const vx40::CalculationRun run = vx40::StartCalculation(table_, kept_, fields);
+    Overall->setText(QString::fromStdString(run.overallText));
+    if (run.message) {
+        ShowMessage(this, *run.message);
     }
-    vx40::WriteRowNibbles(table_, row, texts);
+    vx40::FinishCalculation(table_, run);
 }
 
 void TForm1::loeschenClick() {
@@ -407,11 +399,9 @@ void TForm1::BinLesenClick() {
     const std::string path = LocalPath(BinOpen->FileName());
     const vx40::Result<vx40::BinImage> read = vx40::ReadImageFile(
         path, vx40::ReadableFiles::AnyExceptDirectories, vx40::ImageContent::BinOnly);
-    if (!read) {
-        ShowMessage(this, vx40::ImageFailureText(read.Error(), path));
-        return;
+    if (const auto refusal = vx40::ApplyBinRead(table_, read, path)) {
+        ShowMessage(this, *refusal);
     }
-    vx40::ApplyBinImage(table_, *read);
 }
 
 void TForm1::BinDateierzeugen1Click() {

@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what VX40 needs on Debian 12, builds it, and then starts the window ("start") or runs
-# every test ("test"). Safe to run again: it installs only what is missing and builds anew.
+# every test ("test"), or builds the browser page ("web"). Safe to run again: it installs only what
+# is missing and builds anew.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 mode=${1:-}
 case "$mode" in
-    start | test) ;;
+    start | test | web) ;;
     *)
-        echo "usage: $0 start|test" >&2
+        echo "usage: $0 start|test|web" >&2
         exit 2
         ;;
 esac
@@ -48,10 +49,25 @@ if [ "$mode" = start ]; then
     exec build/app/vx40
 fi
 
+# The browser page: one offline file, build-web/vx40.html, from the core compiled to WebAssembly.
+build_web_page() {
+    echo "== the browser page (build-web/)"
+    cmake --preset web
+    cmake --build --preset web -j "$jobs"
+}
+if [ "$mode" = web ]; then
+    build_web_page
+    echo "$PWD/build-web/vx40.html"
+    exit 0
+fi
+build_web_page
+# The package of the test build carries the page.
+export VX40_WEB_PAGE="$PWD/build-web/vx40.html"
+
 # Each configuration is a CMake preset (CMakePresets.json) with a build folder of its own.
 build_and_test() {
     echo "== $2"
-    cmake --preset "$1"
+    cmake --preset "$1" -DVX40_WEB_PAGE="$VX40_WEB_PAGE"
     cmake --build --preset "$1" -j "$jobs"
     ctest --preset "$1" -j "$jobs"
 }
@@ -60,6 +76,10 @@ build_and_test sanitize "the same tests under AddressSanitizer and UndefinedBeha
 # The core as a browser build compiles it: clang with libc++. Only the core, vx40-tool and their
 # tests are built here.
 build_and_test libcxx "the core and vx40-tool with clang and libc++, and their tests (build-libcxx/)"
+
+echo "== the browser page's module under Node (tests/web/)"
+node --test tests/web/module.test.js
+# The page in a real browser (headless chromium through selenium) runs here.
 
 echo "== fuzzing"
 fuzz/run "${VX40_FUZZ_SECONDS:-30}"

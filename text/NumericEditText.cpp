@@ -78,4 +78,15 @@ std::string FormatNumericEditValue(double value, std::string_view groupSeparator
     return negative ? "(" + grouped + ")" : grouped;
 }
 
+NumericFieldValue ReadNumericFieldValue(std::string_view text, char decimalSeparator) {
+    const NumericEditReading reading = ReadNumericEditText(text, decimalSeparator);
+    if (reading.textToZero) {
+        return {0.0, false, true};
+    }
+    if (reading.beep || !RoundHalfEvenToInt32(reading.value)) {
+        return {0.0, true, false};
+    }
+    return {reading.value, false, false};
+}
+
 }  // namespace vx40

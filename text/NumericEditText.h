@@ -28,4 +28,14 @@ std::optional<std::int32_t> RoundHalfEvenToInt32(double value);
 // digits, a negative value in parentheses without a minus sign.
 std::string FormatNumericEditValue(double value, std::string_view groupSeparator);
 
+// What a read of the field's value does: an empty text becomes "0" and reads 0; a text that
+// cannot be converted, or whose value lies beyond 32 bits, reads 0 with a beep, so that it never
+// wraps to another channel's frequency.
+struct NumericFieldValue {
+    double value = 0.0;
+    bool beep = false;
+    bool textToZero = false;
+};
+NumericFieldValue ReadNumericFieldValue(std::string_view text, char decimalSeparator);
+
 }  // namespace vx40

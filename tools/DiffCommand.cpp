@@ -1,20 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <algorithm>
-#include <optional>
-
 #include <CLI/App.hpp>
 
-#include "channel/CellText.h"
-#include "channel/ChannelReading.h"
 #include "files/BinImage.h"
-#include "text/CharacterRules.h"
 #include "text/ShownText.h"
 #include "tools/CalculationOptions.h"
+#include "tools/DiffReport.h"
 #include "tools/ExitCode.h"
-#include "tools/FrequencyText.h"
 #include "tools/ImageInput.h"
 #include "tools/InputFile.h"
-#include "tools/TableOutput.h"
 #include "tools/ToolCommand.h"
 #include "tools/ToolFailure.h"
 
@@ -27,15 +20,6 @@ struct DiffArguments {
     std::string first;
     std::string second;
 };
-
-bool IsChannelSetPath(const std::string& path) {
-    constexpr std::string_view kExtension = ".vx4";
-    if (path.size() < kExtension.size()) {
-        return false;
-    }
-    return AsciiLowered(std::string_view(path).substr(path.size() - kExtension.size())) ==
-           kExtension;
-}
 
 // Exit code 1 tells that the two sides differ, so a side whose data are refused is a failure of
 // the call, named with the tool; an unreadable side stays the unreadable input.
@@ -66,30 +50,6 @@ Result<BinImage> SideImage(const std::string& path) {
     return image;
 }
 
-std::string ReadingText(const NibbleValues& nibbles, std::int32_t crystalHz) {
-    const auto reading = ReadChannel(nibbles, crystalHz);
-    return reading ? KhzText(reading->frequencyHz) + " kHz" : std::string("leer");
-}
-
-// "D7, D0" of the nibbles in which the channel's two sides differ; a row for each added to rows.
-std::string DifferingNibbles(int channel, const NibbleValues& a, const NibbleValues& b,
-                             std::vector<TextRow>& rows) {
-    std::string differing;
-    for (int k = kNibblesPerChannel - 1; k >= 0; --k) {
-        const auto i = static_cast<std::size_t>(k);
-        if (a[i] == b[i]) {
-            continue;
-        }
-        const std::string nibble = "D" + DecimalText(k);
-        if (!differing.empty()) {
-            differing += ", ";
-        }
-        differing += nibble;
-        rows.push_back({DecimalText(channel), nibble, NibbleText(a[i]), NibbleText(b[i])});
-    }
-    return differing;
-}
-
 Result<int> RunDiff(const DiffArguments& arguments, std::ostream& out, std::ostream& /*err*/) {
     if (const Status once =
             CheckStandardInputOnce({{"A", arguments.first}, {"B", arguments.second}});
@@ -104,22 +64,10 @@ Result<int> RunDiff(const DiffArguments& arguments, std::ostream& out, std::ostr
     if (!secondImage) {
         return secondImage.Error();
     }
-    const BinImage& first = *firstImage;
-    const BinImage& second = *secondImage;
-    std::vector<TextRow> rows;
-    for (int channel = 1; channel <= kChannelCount; ++channel) {
-        const NibbleValues a = ChannelNibbleValues(first, channel);
-        const NibbleValues b = ChannelNibbleValues(second, channel);
-        const std::string differing = DifferingNibbles(channel, a, b, rows);
-        if (!arguments.csv && !differing.empty()) {
-            out << "Kanal " << channel << ": " << ReadingText(a, arguments.crystalHz) << " gegen "
-                << ReadingText(b, arguments.crystalHz) << " (" << differing << " verschieden)\n";
-        }
-    }
-    if (arguments.csv) {
-        PrintTable(out, {"Kanal", "Nibble", "A", "B"}, rows, true);
-    }
-    return rows.empty() ? kExitSuccess : kExitRefused;
+    const DiffReport report =
+        CompareImages(*firstImage, *secondImage, arguments.crystalHz, arguments.csv);
+    out << report.text;
+    return report.differs ? kExitRefused : kExitSuccess;
 }
 
 void DeclareDiff(CLI::App& command, DiffArguments& arguments) {

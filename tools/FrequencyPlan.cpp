@@ -91,14 +91,21 @@ void OffendingLines::Add(std::string message) {
     }
 }
 
-void OffendingLines::Print(std::ostream& err) const {
+std::string OffendingLines::Text() const {
+    std::string text;
     for (const auto& message : shown_) {
-        err << message << '\n';
+        text += message + '\n';
     }
     if (unshown_ > 0) {
-        err << "… und " << unshown_
-            << (unshown_ == 1 ? " weitere beanstandete Zeile\n" : " weitere beanstandete Zeilen\n");
+        text +=
+            "… und " + DecimalText(static_cast<std::int64_t>(unshown_)) +
+            (unshown_ == 1 ? " weitere beanstandete Zeile\n" : " weitere beanstandete Zeilen\n");
     }
+    return text;
+}
+
+void OffendingLines::Print(std::ostream& err) const {
+    err << Text();
 }
 
 Status ReadPlanInput(const std::string& path, const PlanLineReader::LineHandler& onLine) {

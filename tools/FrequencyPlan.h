@@ -71,6 +71,7 @@ class OffendingLines {
   public:
     void Add(std::string message);
     bool Empty() const { return shown_.empty(); }
+    std::string Text() const;
     void Print(std::ostream& err) const;
 
   private:

@@ -2,13 +2,12 @@
 
 #include <CLI/App.hpp>
 
-#include "channel/CellText.h"
 #include "channel/PrescalerRaster.h"
 #include "tools/CalculationOptions.h"
 #include "tools/ExitCode.h"
 #include "tools/FrequencyPlan.h"
 #include "tools/FrequencyText.h"
-#include "tools/TableOutput.h"
+#include "tools/RasterReport.h"
 #include "tools/ToolCommand.h"
 #include "tools/ToolFailure.h"
 
@@ -21,22 +20,6 @@ struct RasterArguments {
     std::vector<std::string> frequencies;
     std::string planPath;
 };
-
-TextRow RasterTextRow(const RasterRow& row) {
-    std::string refused;
-    for (const std::int32_t khz : row.refusedKhz) {
-        if (!refused.empty()) {
-            refused += " ";
-        }
-        refused += DecimalText(khz);
-    }
-    return {std::string(row.r0.text),
-            std::string(row.r1.text),
-            std::string(row.r2.text),
-            DecimalText(row.ratio),
-            DecimalText(static_cast<std::int64_t>(row.reached)),
-            refused};
-}
 
 Result<int> RunRaster(const RasterArguments& arguments, std::ostream& out, std::ostream& err) {
     if (arguments.frequencies.empty() == arguments.planPath.empty()) {
@@ -62,11 +45,7 @@ Result<int> RunRaster(const RasterArguments& arguments, std::ostream& out, std::
         frequencies = *parsed;
     }
     const std::vector<RasterRow> rows = PrescalerRaster(arguments.crystalHz, frequencies);
-    std::vector<TextRow> printed;
-    for (const RasterRow& row : rows) {
-        printed.push_back(RasterTextRow(row));
-    }
-    PrintTable(out, {"R0", "R1", "R2", "Ratio", "Erreicht", "Abgelehnt"}, printed, arguments.csv);
+    out << RasterReportText(rows, arguments.csv);
     return rows.front().refusedKhz.empty() ? kExitSuccess : kExitRefused;
 }
 

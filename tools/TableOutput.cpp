@@ -40,11 +40,11 @@ std::size_t DisplayWidth(const std::string& text) {
     }));
 }
 
-void PrintCsvRow(std::ostream& out, const TextRow& row) {
+void AppendCsvRow(std::string& out, const TextRow& row) {
     for (std::size_t i = 0; i < row.size(); ++i) {
-        out << (i > 0 ? "," : "") << CsvField(PrintedText(row[i]));
+        out += (i > 0 ? "," : "") + CsvField(PrintedText(row[i]));
     }
-    out << '\n';
+    out += '\n';
 }
 
 }  // namespace
@@ -68,14 +68,14 @@ TextRow ChannelRow(const ChannelTable& table, int row) {
     return printed;
 }
 
-void PrintTable(std::ostream& out, const TextRow& header, const std::vector<TextRow>& rows,
-                bool csv) {
+std::string TableText(const TextRow& header, const std::vector<TextRow>& rows, bool csv) {
+    std::string out;
     if (csv) {
-        PrintCsvRow(out, header);
+        AppendCsvRow(out, header);
         for (const auto& row : rows) {
-            PrintCsvRow(out, row);
+            AppendCsvRow(out, row);
         }
-        return;
+        return out;
     }
     std::vector<std::size_t> widths(header.size(), 0);
     const auto widen = [&](const TextRow& row) {
@@ -96,12 +96,18 @@ void PrintTable(std::ostream& out, const TextRow& header, const std::vector<Text
             line += std::string(widths[i] - DisplayWidth(text), ' ') + text;
         }
         line.erase(line.find_last_not_of(' ') + 1);
-        out << line << '\n';
+        out += line + '\n';
     };
     print(header);
     for (const auto& row : rows) {
         print(row);
     }
+    return out;
+}
+
+void PrintTable(std::ostream& out, const TextRow& header, const std::vector<TextRow>& rows,
+                bool csv) {
+    out << TableText(header, rows, csv);
 }
 
 void PrintChannelTable(std::ostream& out, const ChannelTable& table, bool csv) {

@@ -18,10 +18,11 @@ TextRow ChannelColumnHeader(bool withChannel);
 // Channel r of the table as a printed row: "r", then the texts of columns 0 to 11.
 TextRow ChannelRow(const ChannelTable& table, int row);
 
-// Prints the header and the rows as comma-separated values (a field holding a comma or a quote
+// The header and the rows as comma-separated values (a field holding a comma or a quote
 // in quotes, quotes doubled), or aligned in columns for reading. A cell of blanks only, such as
 // the parts of a refused row or a cleared cell, prints as an empty field; every other cell as
 // ShownText shows it, so that a cell from a file never drives the terminal.
+std::string TableText(const TextRow& header, const std::vector<TextRow>& rows, bool csv);
 void PrintTable(std::ostream& out, const TextRow& header, const std::vector<TextRow>& rows,
                 bool csv);
 

@@ -2,7 +2,7 @@
 # Fails when a C++ file of the tree differs from what the repository's .clang-format makes of it.
 #   cmake -DSOURCE_DIR=<tree> -DCLANG_FORMAT=<program> -P CheckFormat.cmake
 set(sources "")
-foreach(folder platform channel files app tools bench fuzz docs tests)
+foreach(folder base text os channel files app tools web bench fuzz docs tests)
     file(GLOB_RECURSE found ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp)
     list(APPEND sources ${found})
 endforeach()

@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a folder includes a header of a layer above it or beside it. The layers, from the
 # bottom: base; text and os side by side; channel (on text); files (on channel and os); then app
-# and tools side by side. bench, fuzz, docs and tests may include anything.
+# and tools side by side; web on everything below and the tool's reports. bench, fuzz, docs and tests may include anything.
 #   cmake -DSOURCE_DIR=<tree> -P CheckLayers.cmake
 set(allowed_base base)
 set(allowed_text base text)
@@ -10,7 +10,8 @@ set(allowed_channel base text channel)
 set(allowed_files base text os channel files)
 set(allowed_app base text os channel files app)
 set(allowed_tools base text os channel files tools)
-set(layers base text os channel files app tools)
+set(allowed_web base text os channel files tools web)
+set(layers base text os channel files app tools web)
 set(project_folders ${layers} bench fuzz docs tests)
 
 set(violations "")

@@ -1,0 +1,177 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The module at the page's boundary, under Node's test runner: the calls the bind script makes,
+// on the built module in build-web/ (or VX40_WEB_BUILD), each on a fresh page.
+'use strict';
+
+const test = require('node:test');
+const assert = require('node:assert');
+const fs = require('node:fs');
+const path = require('node:path');
+
+const root = path.join(__dirname, '..', '..');
+const build = process.env.VX40_WEB_BUILD || path.join(root, 'build-web');
+const VX40Module = require(path.join(build, 'web', 'vx40_module.js'));
+const VX40Core = require(path.join(root, 'web', 'page', 'core.js'));
+
+// The page as the bind script keeps it: cells, fields and what the dialogs showed.
+async function openPage() {
+    const core = VX40Core(await VX40Module());
+    const page = { cells: {}, fields: {}, dialogs: [], downloads: [], outputs: {} };
+    page.call = (args, content) => {
+        const reply = core.call(args.map(String), content);
+        for (const step of reply.steps) {
+            step.fields.forEach(([id, text]) => { page.fields[id] = text; });
+            step.cells.forEach(([column, row, text]) => { page.cells[`${column},${row}`] = text; });
+            step.outputs.forEach(([id, text]) => { page.outputs[id] = text; });
+            if (step.download) {
+                page.downloads.push({ name: step.download[0], bytes: reply.bytes });
+            }
+            if (step.message !== undefined) {
+                page.dialogs.push(step.message);
+            }
+            if (step.failure !== undefined) {
+                page.dialogs.push(`failure: ${step.failure}`);
+            }
+        }
+        return reply;
+    };
+    page.row = (row) => Array.from({ length: 12 }, (_, column) => page.cells[`${column},${row}`] ?? '');
+    page.call(['start', ',', '.']);
+    page.call(['FormActivate']);
+    return page;
+}
+
+const startFields = (frequency, r2 = '2', quarz = '6000000') =>
+    ['RzButton1Click', quarz, '12', '5', r2, frequency, '1', ''];
+const row1 = ['798300', '120', '114', '3', '05', '08', '03', '07', '02', '07', '08', '04'];
+
+test('a calculation writes its row; a refusal shows its message between the parts and the 0F', async () => {
+    const cases = [
+        { frequency: '798.300', parts: row1.slice(1, 4), nibbles: row1.slice(4), dialogs: [] },
+        { frequency: '798.301', parts: [' ', ' ', ' '], nibbles: Array(8).fill('0F'),
+          dialogs: ['Frequenz nicht berechenbar'],
+          nearest: '798301 kHz: Frequenz nicht berechenbar (nächste: 798287.500 kHz, 798312.500 kHz)' },
+    ];
+    for (const c of cases) {
+        const page = await openPage();
+        page.call(['Grid1Click', 0, 1, c.frequency]);
+        const reply = page.call(startFields(c.frequency));
+        assert.strictEqual(page.fields.Overall, '12500');
+        assert.strictEqual(reply.steps.length, 2, c.frequency);
+        const before = reply.steps[0].cells.filter(([, row]) => row === 1).map(([, , text]) => text);
+        assert.deepStrictEqual(before, c.parts.slice().reverse(), c.frequency);
+        assert.deepStrictEqual(page.row(1).slice(1, 4), c.parts, c.frequency);
+        assert.deepStrictEqual(page.row(1).slice(4), c.nibbles, c.frequency);
+        assert.deepStrictEqual(page.dialogs, c.dialogs, c.frequency);
+        if (c.nearest) {
+            assert.strictEqual(page.outputs.WerkbankNearestOutput.trim(), c.nearest);
+        }
+    }
+});
+
+test('a runtime failure arrives as the failure report and changes no cell', async () => {
+    const cases = [
+        { args: startFields('798.300', '0'), report: 'failure: Division by zero.' },
+        { args: startFields('798.300', '2', '6 MHz'),
+          report: "failure: '6 MHz' is not a valid integer value." },
+    ];
+    for (const c of cases) {
+        const page = await openPage();
+        const reply = page.call(c.args);
+        assert.deepStrictEqual(page.dialogs, [c.report]);
+        assert.deepStrictEqual(reply.steps.flatMap((step) => step.cells), []);
+        assert.strictEqual(page.fields.Overall, '');
+    }
+});
+
+// The same table of keys the window's tests read. "|" is the caret, "[...]" the selection.
+function fieldOf(notation) {
+    const open = notation.indexOf('[');
+    if (open < 0) {
+        const caret = notation.indexOf('|');
+        return { text: notation.replace('|', ''), start: caret, end: caret };
+    }
+    const text = notation.replace(/[[\]|]/g, '');
+    const close = notation.indexOf(']') - 1;
+    return { text, start: open, end: close };
+}
+const keyKinds = { '<Enter>': ['Enter', ''], '<Space>': ['Text', ' '], '<Backspace>': ['Erase', ''] };
+
+test('the frequency field takes or refuses a key as the window does', async () => {
+    const lines = fs.readFileSync(path.join(root, 'tests', 'data', 'frequency-keys.tsv'), 'utf8')
+        .split('\n').filter((line) => line && !line.startsWith('#')).slice(1);
+    const page = await openPage();
+    for (const line of lines) {
+        const [name, , before, key, after, beeps] = line.split('\t');
+        const field = fieldOf(before);
+        const [kind, typed] = keyKinds[key] ?? ['Text', key];
+        const step = page.call(['key', 'FR_Input', kind, typed, field.text, field.start, field.end])
+            .steps[0];
+        assert.strictEqual(Boolean(step.beep), beeps === '1', name);
+        if (!step.prevent) {
+            assert.strictEqual(kind, 'Erase', `${name}: only the field's own editing passes`);
+            continue;
+        }
+        const expected = fieldOf(after);
+        const shown = step.fields.length ? step.fields[0] : ['FR_Input', field.text, field.start, field.end];
+        assert.deepStrictEqual(shown.slice(1), [expected.text, expected.start, expected.end], name);
+    }
+});
+
+test('a prescaler box completes from its list; the crystal field refuses', async () => {
+    const cases = [
+        { id: 'R0_INPUT', kind: 'Text', typed: '1', field: ['', 0, 0], prevent: true, shown: ['12', 1, 2] },
+        { id: 'R1_Input', kind: 'Text', typed: '3', field: ['', 0, 0], prevent: false },
+        { id: 'Quarz', kind: 'Text', typed: '1', field: ['6000000', 7, 7], prevent: true, beep: true },
+        { id: 'Quarz', kind: 'Paste', typed: '1', field: ['6000000', 7, 7], prevent: true },
+    ];
+    const page = await openPage();
+    for (const c of cases) {
+        const step = page.call(['key', c.id, c.kind, c.typed, ...c.field]).steps[0];
+        const name = `${c.id} ${c.kind}`;
+        assert.strictEqual(step.prevent, c.prevent, name);
+        assert.strictEqual(Boolean(step.beep), Boolean(c.beep), name);
+        assert.deepStrictEqual(step.fields.map((field) => field.slice(1)), c.shown ? [c.shown] : [], name);
+    }
+});
+
+test('the image: its bytes from the table, a refused image with its text and no cell changed', async () => {
+    const page = await openPage();
+    page.call(['Grid1Click', 0, 1, '798.300']);
+    page.call(startFields('798.300'));
+    page.call(['BinDateierzeugen1Click']);
+    const expected = new Uint8Array(128).fill(0x0f);
+    expected.set([0x04, 0x08, 0x07, 0x02, 0x07, 0x03, 0x08, 0x05], 120);
+    assert.strictEqual(page.downloads[0].name, 'VX40.bin');
+    assert.deepStrictEqual(page.downloads[0].bytes, expected);
+
+    const invalid = new Uint8Array(128).fill(0x0f);
+    invalid[5] = 0x10;
+    const cases = [
+        { content: invalid, message: 'Während des Einlesens wurden Daten\rentdeckt die nicht Brenstadel konform sind\r(>0F oder Bitstream falsch)' },
+        { content: new Uint8Array(127), message: 'Binärfile ist kein Brenstadel-File' },
+    ];
+    for (const c of cases) {
+        page.dialogs = [];
+        const reply = page.call(['BinLesenClick', 'x.bin'], c.content);
+        assert.deepStrictEqual(page.dialogs, [c.message]);
+        assert.deepStrictEqual(reply.steps.flatMap((step) => step.cells), []);
+    }
+});
+
+test('a channel set loads under its name and saves with its other sections kept', async () => {
+    const page = await openPage();
+    const text = '[Andere]\r\nSchluessel=Wert\r\n[Wert1]\r\nFrequenz=145125\r\n';
+    const reply = page.call(['Laden1Click', 'plan.vx4'], new TextEncoder().encode(text));
+    assert.strictEqual(reply.steps[0].caption, 'VX40 plan.vx4');
+    assert.strictEqual(page.cells['0,1'], '145125');
+    page.call(['Speichern1Click']);
+    const saved = new TextDecoder().decode(page.downloads[0].bytes);
+    assert.strictEqual(page.downloads[0].name, 'plan.vx4');
+    assert.ok(saved.startsWith('[Andere]\r\nSchluessel=Wert\r\n[Wert1]\r\nFrequenz=145125\r\n'), saved);
+    assert.strictEqual((saved.match(/=/g) || []).length, 1 + 192);
+
+    const refused = page.call(['Laden1Click', 'weg.vx4']);
+    assert.match(page.dialogs[0], /^Die Datei "weg.vx4" kann nicht geladen werden: .* Die Tabelle bleibt, wie sie war\.$/);
+    assert.deepStrictEqual(refused.steps.flatMap((step) => step.cells), []);
+});
