@@ -171,6 +171,8 @@ class PageTest(unittest.TestCase):
     def test_refusal_shows_its_message_and_the_0F_row(self):
         self.calculate_row(1, 798301)
         self.assertEqual(self.dialog_text("MessageDialog"), ["Frequenz nicht berechenbar"])
+        # The data nibbles follow once the dialog's close event has been handled.
+        WebDriverWait(self.driver, 10).until(lambda d: self.cell(11, 1) == "0F")
         self.assertEqual(self.row(1), ["798301", " ", " ", " "] + ["0F"] * 8)
         self.assertEqual(self.row(0), HEADER)
 
