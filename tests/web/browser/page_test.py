@@ -264,6 +264,31 @@ class PageTest(unittest.TestCase):
                           "(>0F oder Bitstream falsch)"])
         self.assertEqual(self.cells(), before)
 
+    def test_controls_stand_at_the_window_places(self):
+        # Left, top, width, height in the client area; inside the group box add its 8, 16.
+        places = {"RzGroupBox1": [8, 16, 361, 177], "Quarz": [104, 40, 73, 21],
+                  "R0_INPUT": [104, 69, 73, 21], "R1_Input": [104, 93, 73, 21],
+                  "R2_Input": [104, 117, 73, 21], "Edit1": [104, 147, 73, 21],
+                  "Overall": [256, 37, 97, 19], "FR_Input": [256, 70, 57, 22],
+                  "RzButton1": [296, 160, 65, 25], "loeschen": [200, 160, 89, 25]}
+        shown = self.driver.execute_script(
+            "const c = document.getElementById('ClientArea').getBoundingClientRect();"
+            "return Object.fromEntries(arguments[0].map(id => {"
+            " const r = document.getElementById(id).getBoundingClientRect();"
+            " return [id, [r.left - c.left, r.top - c.top, r.width, r.height]]; }));", list(places))
+        self.assertEqual(shown, places)
+        widths = self.driver.execute_script(
+            "return Array.from(document.getElementById('Grid1').rows[1].cells,"
+            " c => c.getBoundingClientRect().width);")
+        # Each cell with the grid line beside it.
+        self.assertEqual(widths, [79, 46, 45, 45, 21, 20, 20, 20, 19, 19, 19, 19])
+
+    def test_every_field_has_a_label_for_screen_readers(self):
+        unlabelled = self.driver.execute_script(
+            "return Array.from(document.querySelectorAll('input, select, textarea'))"
+            ".filter(f => f.labels.length === 0 && !f.getAttribute('aria-label')).map(f => f.id);")
+        self.assertEqual(unlabelled, [])
+
     def test_layout_holds_at_200_percent(self):
         # 200 % of a 1280 pixels wide screen leaves 640 CSS pixels.
         self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
