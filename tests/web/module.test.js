@@ -15,7 +15,9 @@ const VX40Core = require(path.join(root, 'web', 'page', 'core.js'));
 
 // The page as the bind script keeps it: cells, fields and what the dialogs showed.
 async function openPage() {
-    const core = VX40Core(await VX40Module());
+    // As in the page, the module is handed its WebAssembly and fetches nothing.
+    const wasmBinary = fs.readFileSync(path.join(build, 'web', 'vx40_module.wasm'));
+    const core = VX40Core(await VX40Module({ wasmBinary }));
     const page = { cells: {}, fields: {}, dialogs: [], downloads: [], outputs: {} };
     page.call = (args, content) => {
         const reply = core.call(args.map(String), content);
@@ -50,7 +52,7 @@ test('a calculation writes its row; a refusal shows its message between the part
         { frequency: '798.300', parts: row1.slice(1, 4), nibbles: row1.slice(4), dialogs: [] },
         { frequency: '798.301', parts: [' ', ' ', ' '], nibbles: Array(8).fill('0F'),
           dialogs: ['Frequenz nicht berechenbar'],
-          nearest: '798301 kHz: Frequenz nicht berechenbar (nächste: 798287.500 kHz, 798312.500 kHz)' },
+          nearest: '798301 kHz: Frequenz nicht berechenbar (nächste erreichbare: 798300 kHz darunter, 798325 kHz darüber)' },
     ];
     for (const c of cases) {
         const page = await openPage();
@@ -59,7 +61,7 @@ test('a calculation writes its row; a refusal shows its message between the part
         assert.strictEqual(page.fields.Overall, '12500');
         assert.strictEqual(reply.steps.length, 2, c.frequency);
         const before = reply.steps[0].cells.filter(([, row]) => row === 1).map(([, , text]) => text);
-        assert.deepStrictEqual(before, c.parts.slice().reverse(), c.frequency);
+        assert.deepStrictEqual(before, c.parts, c.frequency);
         assert.deepStrictEqual(page.row(1).slice(1, 4), c.parts, c.frequency);
         assert.deepStrictEqual(page.row(1).slice(4), c.nibbles, c.frequency);
         assert.deepStrictEqual(page.dialogs, c.dialogs, c.frequency);
@@ -174,4 +176,34 @@ test('a channel set loads under its name and saves with its other sections kept'
     const refused = page.call(['Laden1Click', 'weg.vx4']);
     assert.match(page.dialogs[0], /^Die Datei "weg.vx4" kann nicht geladen werden: .* Die Tabelle bleibt, wie sie war\.$/);
     assert.deepStrictEqual(refused.steps.flatMap((step) => step.cells), []);
+});
+
+test('the Werkbank gives the tool\'s texts', async () => {
+    const image = new Uint8Array(128).fill(0x0f);
+    image.set([0x04, 0x08, 0x07, 0x02, 0x07, 0x03, 0x08, 0x05], 120);
+    const empty = new Uint8Array(128).fill(0x0f);
+    const both = new Uint8Array(256);
+    both.set(image);
+    both.set(empty, 128);
+    const cases = [
+        { args: ['WerkbankInspect', 'p.bin'], content: image, output: 'WerkbankInspectOutput',
+          starts: 'Kanal   R0 R1 R2 Ratio     N   Frequenz Modulator Test\n' +
+            '    1   12  5  2 12500 63864 798300.000         1   04\n    2 leer\n' },
+        { args: ['WerkbankRaster', '798300\n'], output: 'WerkbankRasterOutput',
+          starts: 'R0 R1 R2 Ratio Erreicht Abgelehnt\n12  5  1 25000        1\n' },
+        { args: ['WerkbankDiff', 'p.bin', 'e.bin', 128], content: both, output: 'WerkbankDiffOutput',
+          starts: 'Kanal 1: 798300.000 kHz gegen leer (D7, D6, D5, D4, D3, D2, D1, D0 verschieden)\n' },
+        { args: ['WerkbankExport', 'ihex'], output: 'WerkbankExportOutput', table: true,
+          ends: ':100070000F0F0F0F0F0F0F0F0408070207030805DC\n:00000001FF\n' },
+    ];
+    for (const c of cases) {
+        const page = await openPage();
+        if (c.table) {
+            page.call(['Grid1Click', 0, 1, '798.300']);
+            page.call(startFields('798.300'));
+        }
+        page.call(c.args, c.content);
+        const text = page.outputs[c.output];
+        assert.ok(c.starts ? text.startsWith(c.starts) : text.endsWith(c.ends), `${c.args[0]}:\n${text}`);
+    }
 });
