@@ -1,16 +1,17 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The page's figures in one headless browser run, as "key value" lines for bench/table.awk.
 
-    page_bench.py PAGE FLOOR_PAGE RUNS
+    page_bench.py PAGE PAGE_DIR RUNS
 
-PAGE is the built page, FLOOR_PAGE the same page put together without the module. Times are
-medians, in milliseconds (key_ms) and microseconds (key_us); sizes in bytes.
+PAGE is the built page; the floor is the same page put together from PAGE_DIR (web/page) without
+the module. Times are medians, in milliseconds (key_ms) and microseconds (key_us); sizes in bytes.
 """
 
 import gzip
 import os
 import statistics
 import sys
+import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "web", "browser"))
 
@@ -63,8 +64,26 @@ def load_time(browser, path, key):
         " ? done(vx40Probe[arguments[0]]) : setTimeout(wait, 5); wait(); });", key)
 
 
+def floor_page(page_dir, folder):
+    """The template with its look and its scripts, without the module."""
+
+    def read(name):
+        with open(os.path.join(page_dir, name), encoding="utf-8") as part:
+            return part.read()
+
+    script = "\n".join(read(name) for name in ("view.js", "core.js", "bind.js"))
+    page = read("vx40.html").replace("/*VX40_STYLE*/", read("view.css"))
+    page = page.replace("/*VX40_SCRIPT*/", script)
+    path = os.path.join(folder, "vx40-floor.html")
+    with open(path, "w", encoding="utf-8") as out:
+        out.write(page)
+    return path
+
+
 def main():
-    page, floor, runs = sys.argv[1], sys.argv[2], int(sys.argv[3])
+    page, page_dir, runs = sys.argv[1], sys.argv[2], int(sys.argv[3])
+    folder = tempfile.TemporaryDirectory(prefix="vx40-page-bench-")
+    floor = floor_page(page_dir, folder.name)
     browser = Browser()
     try:
         browser.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": PROBE})
@@ -85,6 +104,7 @@ def main():
             raise SystemExit(f"the page made requests: {requests}")
     finally:
         browser.quit()
+        folder.cleanup()
     with open(page, "rb") as data:
         content = data.read()
     print("page_activation_ms", f"{statistics.median(activation):.2f}")
