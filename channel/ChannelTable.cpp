@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "channel/CellText.h"
 
@@ -14,7 +15,9 @@ ChannelTable::ChannelTable() = default;
 // cell, so the program stops rather than write beside the table.
 void ChannelTable::CheckIndex(int column, int row) {
     if (column < 0 || column >= kColumnCount || row < 0 || row >= kRowCount) {
-        std::fprintf(stderr, "channel table cell out of range: column %d, row %d\n", column, row);
+        const std::string message = "channel table cell out of range: column " +
+                                    std::to_string(column) + ", row " + std::to_string(row) + "\n";
+        std::fputs(message.c_str(), stderr);
         std::abort();
     }
 }

@@ -2,7 +2,8 @@
 #include "text/NumericEditText.h"
 
 #include <cmath>
-#include <cstdio>
+#include <cstdint>
+#include <vector>
 
 #include "text/FixedDecimal.h"
 
@@ -57,15 +58,51 @@ std::optional<std::int32_t> RoundHalfEvenToInt32(double value) {
     return static_cast<std::int32_t>(rounded);
 }
 
+std::string WholeNumberDigits(double whole) {
+    constexpr std::uint32_t kLimb = 1000000000;
+    int exponent = 0;
+    const double fraction = std::frexp(whole, &exponent);
+    constexpr int kMantissaBits = 53;
+    auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, kMantissaBits));
+    int doublings = exponent - kMantissaBits;
+    if (doublings < 0) {
+        // The value is whole: the bits shifted out are 0.
+        mantissa >>= -doublings;
+        doublings = 0;
+    }
+    std::vector<std::uint32_t> limbs;  // base 10^9, the lowest first
+    for (; mantissa > 0; mantissa /= kLimb) {
+        limbs.push_back(static_cast<std::uint32_t>(mantissa % kLimb));
+    }
+    for (; doublings > 0; --doublings) {
+        std::uint32_t carry = 0;
+        for (std::uint32_t& limb : limbs) {
+            const std::uint64_t doubled = std::uint64_t{limb} * 2 + carry;
+            limb = static_cast<std::uint32_t>(doubled % kLimb);
+            carry = static_cast<std::uint32_t>(doubled / kLimb);
+        }
+        if (carry > 0) {
+            limbs.push_back(carry);
+        }
+    }
+    if (limbs.empty()) {
+        return "0";
+    }
+    std::string digits = std::to_string(limbs.back());
+    for (std::size_t i = limbs.size() - 1; i-- > 0;) {
+        const std::string part = std::to_string(limbs[i]);
+        digits.append(9 - part.size(), '0').append(part);
+    }
+    return digits;
+}
+
 std::string FormatNumericEditValue(double value, std::string_view groupSeparator) {
     if (!std::isfinite(value)) {
         return "0";
     }
     const double rounded = std::round(value);
     const bool negative = rounded < 0;
-    char digits[400];
-    std::snprintf(digits, sizeof digits, "%.0f", std::fabs(rounded));
-    const std::string plain = digits;
+    const std::string plain = WholeNumberDigits(std::fabs(rounded));
 
     std::string grouped;
     const std::size_t length = plain.size();

@@ -24,6 +24,10 @@ NumericEditReading ReadNumericEditText(std::string_view text, char decimalSepara
 // lies outside the signed 32-bit range (or is not a number).
 std::optional<std::int32_t> RoundHalfEvenToInt32(double value);
 
+// The decimal digits of a whole, non-negative double, exactly as printf's "%.0f" gives them,
+// without formatted output (the browser page would carry the whole of printf for this number).
+std::string WholeNumberDigits(double whole);
+
 // The display format ",0;(,0)": a whole number with the group separator between groups of three
 // digits, a negative value in parentheses without a minus sign.
 std::string FormatNumericEditValue(double value, std::string_view groupSeparator);

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
+#include <cstdio>
 #include <string>
 
 namespace vx40 {
@@ -77,6 +79,29 @@ TEST(NumericEditFormat, GroupsDigitsAndBracketsNegatives) {
     EXPECT_EQ(FormatNumericEditValue(0, ","), "0");
     EXPECT_EQ(FormatNumericEditValue(-0.2, ","), "0");
     EXPECT_EQ(FormatNumericEditValue(12.6, ","), "13");
+}
+
+TEST(NumericEditText, WholeNumberDigitsAreThoseOfPrintf) {
+    const double values[] = {0.0,
+                             1.0,
+                             999.0,
+                             1000.0,
+                             999999999.0,
+                             1000000000.0,
+                             4294967296.0,
+                             9007199254740992.0,
+                             9007199254740994.0,
+                             1e20,
+                             1e22,
+                             1e23,
+                             123456789012345678901234567890.0,
+                             std::ldexp(1.0, 1023),
+                             1.7976931348623157e308};
+    for (const double value : values) {
+        char expected[400];
+        std::snprintf(expected, sizeof expected, "%.0f", value);
+        EXPECT_EQ(WholeNumberDigits(value), expected) << expected;
+    }
 }
 
 }  // namespace
