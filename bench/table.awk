@@ -126,6 +126,25 @@ END {
     info("  time of the table of 40 MB of rows / one row",
          sprintf("%.0f / %.0f ms", need("plan_40mb_rows_ms"), need("plan_40mb_row_ms")))
 
+    section("The page in headless Chromium")
+    if ("page_activation_ms" in known) {
+        # The floor is the same page without its module: the template, its look and its scripts.
+        pageFloor = need("page_floor_ms")
+        budgeted("Opening to the first activation (header row written)",
+                 sprintf("%.1f ms (%.2f x floor)", need("page_activation_ms"),
+                         need("page_activation_ms") / pageFloor),
+                 need("page_activation_ms"), 1.5 * pageFloor,
+                 sprintf("<= 1.5 x floor = %.1f ms", 1.5 * pageFloor))
+        info("  floor: the page without its module, loaded", sprintf("%.1f ms", pageFloor))
+        budgeted("Size of vx40.html", sprintf("%.1f KB", need("page_bytes") / 1024),
+                 need("page_bytes"), 150 * 1024, "< 150 KB")
+        budgeted("Size of vx40.html, gzip -9", sprintf("%.1f KB", need("page_gzip_bytes") / 1024),
+                 need("page_gzip_bytes"), 60 * 1024, "< 60 KB")
+        under("16 calculations and the image, in the page", "page_sixteen_us", 1000, "< 1 ms")
+    } else {
+        info("  not measured: no page in build-web/", "")
+    }
+
     printf "\n%d budget(s) missed.\n", missed
     if (missing) exit 1
 }
