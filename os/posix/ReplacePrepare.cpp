@@ -10,7 +10,7 @@
 #include "os/FileReplace.h"
 #include "os/posix/NewFile.h"
 #include "os/posix/PathWalk.h"
-#include "os/posix/ReplaceFailure.h"
+#include "os/ReplaceFailure.h"
 #include "os/posix/ReplaceState.h"
 #include "os/posix/TempNames.h"
 
@@ -18,8 +18,8 @@ namespace vx40 {
 
 namespace {
 
-using posix::Failed;
-using posix::FailedWith;
+using replace::Failed;
+using replace::FailedWith;
 using posix::ResolvedTarget;
 
 // The refusals that the walk to the target decides on its own.

@@ -1,15 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <signal.h>
-#include <stdlib.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -20,13 +16,22 @@ namespace vx40::testutil {
 // A fresh folder per test, removed with everything in it afterwards.
 class TempDir {
   public:
+    // Made for its owner only, under a fresh random name.
     TempDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "vx40-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("mkdtemp failed");
+        std::random_device entropy;
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            const std::filesystem::path candidate =
+                base / ("vx40-test-" + std::to_string(entropy()) + std::to_string(entropy()));
+            std::error_code error;
+            if (std::filesystem::create_directory(candidate, error)) {
+                std::filesystem::permissions(candidate, std::filesystem::perms::owner_all, error);
+                path_ = candidate.generic_string();
+            }
         }
-        path_ = pattern;
+        if (path_.empty()) {
+            throw std::runtime_error("no temporary folder");
+        }
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -67,6 +72,16 @@ inline void WriteBytes(const std::string& path, std::string_view bytes) {
     }
 }
 
+}  // namespace vx40::testutil
+
+// POSIX only: permission bits, symbolic links and the file-size limit.
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace vx40::testutil {
+
 inline unsigned ModeOf(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
@@ -104,3 +119,4 @@ class FileSizeLimit {
 };
 
 }  // namespace vx40::testutil
+#endif
