@@ -44,6 +44,23 @@ Failure FailedWithSystemError(DWORD error) {
     return FailedWith(windows::ErrnoOf(error));
 }
 
+// The path made absolute: the temporary file and the target are then named in the same folder
+// however the path was given ("name", ".\\name", "C:name"), and the system's replace call finds
+// both. The path as it was where it cannot be made absolute.
+std::wstring FullPath(const std::wstring& path) {
+    const DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0) {
+        return path;
+    }
+    std::wstring full(size, L'\0');
+    const DWORD length = ::GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) {
+        return path;
+    }
+    full.resize(length);
+    return full;
+}
+
 // Where the name of the file starts in a path: after the last "\", "/" or a drive's ":".
 std::size_t NameStart(const std::wstring& path) {
     const std::size_t separator = path.find_last_of(L"\\/:");
@@ -186,11 +203,12 @@ Status PreparedReplace::Commit() {
 }
 
 PreparedReplace PrepareReplace(const std::string& path, std::string_view content, SyncToDisk sync) {
-    std::wstring target;
-    if (!windows::WidePath(path, target)) {
+    std::wstring given;
+    if (!windows::WidePath(path, given)) {
         return PreparedReplace(path.empty() ? Failed(FailureKind::FolderMissing, ENOENT)
                                             : Failed(FailureKind::WriteFailed, EILSEQ));
     }
+    const std::wstring target = FullPath(given);
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
     const bool existing = attributes != INVALID_FILE_ATTRIBUTES;
     if (existing) {
