@@ -59,13 +59,19 @@ class TempDir {
     std::string path_;
 };
 
+// A path in UTF-8, as the core takes it, on every system (a plain string would be taken in the
+// system's code page on Windows).
+inline std::filesystem::path PathOf(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 inline std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathOf(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 inline void WriteBytes(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(PathOf(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) {
         throw std::runtime_error("cannot write " + path);

@@ -33,6 +33,17 @@ std::wstring Wide(const std::string& utf8) {
     return wide;
 }
 
+// The names in the folder, in UTF-8.
+std::vector<std::string> NamesIn(const TempDir& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+        const std::u8string name = entry.path().filename().u8string();
+        names.emplace_back(name.begin(), name.end());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 // The file held open by this test as another program would hold it: sharing only what is given.
 struct HeldOpen {
     HeldOpen(const std::string& path, DWORD share)
@@ -87,12 +98,7 @@ TEST(WindowsFiles, ReplaceWritesOrRefusesAndLeavesNothingBehind) {
             EXPECT_EQ(result.Error().kind, *c.refusal) << c.name;
         }
         EXPECT_EQ(ReadBytes(target), c.refusal.has_value() ? before : "neu\n") << c.name;
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
-            const std::u8string name = entry.path().filename().u8string();
-            names.emplace_back(name.begin(), name.end());
-        }
-        EXPECT_EQ(names, c.namesAfter) << c.name;
+        EXPECT_EQ(NamesIn(dir), c.namesAfter) << c.name;
         ::SetFileAttributesW(Wide(target).c_str(), FILE_ATTRIBUTE_NORMAL);
     }
 }
@@ -129,7 +135,7 @@ TEST(WindowsFiles, FileHeldOpenByAnotherProgram) {
         }
         EXPECT_EQ(replaced.Ok(), c.replaced) << c.name;
         EXPECT_EQ(ReadBytes(path), c.replaced ? "neu\n" : "alt\r\n") << c.name;
-        EXPECT_EQ(dir.Names().size(), 1u) << c.name;
+        EXPECT_EQ(NamesIn(dir), std::vector<std::string>{"kanäle.bin"}) << c.name;
         if (!replaced.Ok()) {
             EXPECT_EQ(replaced.Error().kind, FailureKind::FileInUse) << c.name;
             EXPECT_EQ(FileWriteFailureMessage(path, replaced),
@@ -144,7 +150,7 @@ TEST(WindowsFiles, FileHeldOpenByAnotherProgram) {
 // One file, however its path is spelt: case, "/" or "\", ".\" and "..". Another file differs.
 TEST(WindowsFiles, IdentityIsTheSameForEverySpellingOfOnePath) {
     TempDir dir;
-    std::filesystem::create_directory(dir.Path("sub"));
+    std::filesystem::create_directory(testutil::PathOf(dir.Path("sub")));
     WriteBytes(dir.Path("sub/kanäle.bin"), "a");
     WriteBytes(dir.Path("sub/b.bin"), "a");
     std::string backslashed = dir.Path("sub/kanäle.bin");
