@@ -4,21 +4,40 @@
 #include <windows.h>
 #undef ReplaceFile
 
+#include <cstring>
+
 #include "os/windows/SystemCalls.h"
 
 namespace vx40 {
 namespace {
 
-// The volume's serial number and the file's index on it: every name of a file, whatever its
-// spelling (case, "/" or "\", ".\"), gives the same pair.
+// The volume's serial number and the file's id on it: every name of a file, whatever its
+// spelling (case, "/" or "\\", ".\\"), gives the same pair. The id has 128 bits on file systems
+// such as ReFS; NTFS uses the low 64 only, and the two halves are folded into one number.
 std::optional<FileIdentity> IdentityOfHandle(HANDLE handle) {
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!::GetFileInformationByHandle(handle, &info)) {
+    FILE_ID_INFO info{};
+    if (!::GetFileInformationByHandleEx(handle, FileIdInfo, &info, sizeof info)) {
         return std::nullopt;
     }
-    return FileIdentity{info.dwVolumeSerialNumber,
-                        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) |
-                            info.nFileIndexLow};
+    std::uint64_t low = 0;
+    std::uint64_t high = 0;
+    std::memcpy(&low, info.FileId.Identifier, sizeof low);
+    std::memcpy(&high, info.FileId.Identifier + sizeof low, sizeof high);
+    std::uint64_t volume = info.VolumeSerialNumber;
+    if (volume == 0) {
+        // A handle that the system knows on no volume (a file that Wine received from a Unix
+        // program as a standard stream) is taken as one on the current folder's volume: a wrong
+        // guess can only refuse a call, never let a file be read and written at once.
+        const windows::Handle folder(::CreateFileW(
+            L".", FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        FILE_ID_INFO folderInfo{};
+        if (folder.Valid() && ::GetFileInformationByHandleEx(folder.Get(), FileIdInfo,
+                                                             &folderInfo, sizeof folderInfo)) {
+            volume = folderInfo.VolumeSerialNumber;
+        }
+    }
+    return FileIdentity{volume, low ^ high};
 }
 
 }  // namespace

@@ -14,6 +14,10 @@ struct ToolOutput {
     std::string err;
 };
 
+// Whether the tool under test is the Windows build, run under Wine (VX40_TOOL_EXE names it). A
+// case that needs POSIX (signals, FIFOs, permission bits, links, a closed stream) skips then.
+bool WindowsBuild();
+
 // Runs the built vx40-tool with the arguments and with extra environment entries ("NAME=value"),
 // and collects everything it writes to standard output and standard error. Its standard input is
 // standardInput when given, otherwise the test's own. Every signal the tool may meet runs as it
