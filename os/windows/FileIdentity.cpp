@@ -32,8 +32,8 @@ std::optional<FileIdentity> IdentityOfHandle(HANDLE handle) {
             L".", FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         FILE_ID_INFO folderInfo{};
-        if (folder.Valid() && ::GetFileInformationByHandleEx(folder.Get(), FileIdInfo,
-                                                             &folderInfo, sizeof folderInfo)) {
+        if (folder.Valid() && ::GetFileInformationByHandleEx(folder.Get(), FileIdInfo, &folderInfo,
+                                                             sizeof folderInfo)) {
             volume = folderInfo.VolumeSerialNumber;
         }
     }

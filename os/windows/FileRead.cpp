@@ -83,8 +83,8 @@ Status ReadFileChunks(const std::string& path, std::size_t maxBytes, ReadableFil
     std::vector<char> buffer(kChunkSize);
     std::size_t left = maxBytes;
     while (left > 0) {
-        const DWORD wanted = AvailableNow(
-            *file, kinds, static_cast<DWORD>(std::min<std::size_t>(left, kChunkSize)));
+        const DWORD wanted =
+            AvailableNow(*file, kinds, static_cast<DWORD>(std::min<std::size_t>(left, kChunkSize)));
         if (wanted == 0) {
             break;  // nothing there now: a pipe or device without data ends here
         }

@@ -86,10 +86,10 @@ Status CheckExistingTarget(const std::wstring& target, DWORD attributes) {
         return Failed(FailureKind::TargetReadOnly, EACCES);
     }
     // Opened as the replace will open it: for writing and deleting, sharing everything.
-    const windows::Handle file(::CreateFileW(
-        target.c_str(), GENERIC_WRITE | DELETE,
-        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-        FILE_ATTRIBUTE_NORMAL, nullptr));
+    const windows::Handle file(::CreateFileW(target.c_str(), GENERIC_WRITE | DELETE,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                             nullptr));
     if (!file.Valid()) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_ACCESS_DENIED) {
@@ -149,8 +149,8 @@ Status ReplaceState::PutInPlace() {
     committed = true;
     if (replacesExisting) {
         if (::ReplaceFileW(target.c_str(), tempPath.c_str(), nullptr,
-                           REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
-                           nullptr, nullptr)) {
+                           REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
+                           nullptr)) {
             tempPath.clear();
             return {};
         }
@@ -170,9 +170,8 @@ Status ReplaceState::PutInPlace() {
             if (error == ERROR_ACCESS_DENIED) {
                 return Failed(FailureKind::TargetReadOnly, EACCES);
             }
-            return FailedWithSystemError(error == ERROR_UNABLE_TO_REMOVE_REPLACED
-                                             ? ERROR_SHARING_VIOLATION
-                                             : error);
+            return FailedWithSystemError(
+                error == ERROR_UNABLE_TO_REMOVE_REPLACED ? ERROR_SHARING_VIOLATION : error);
         }
         // The target was removed since the preparation: the new file simply takes its name.
     }
@@ -222,8 +221,8 @@ PreparedReplace PrepareReplace(const std::string& path, std::string_view content
     windows::Handle file;
     for (int attempt = 0; attempt < kTempNameAttempts && !file.Valid(); ++attempt) {
         const std::wstring temp = TempPath(target, attempt);
-        file = windows::Handle(::CreateFileW(
-            temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        file = windows::Handle(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file.Valid()) {
             state->tempPath = temp;
         } else if (const DWORD error = ::GetLastError();

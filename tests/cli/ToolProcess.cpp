@@ -76,19 +76,9 @@ void Drain(Pipe& outPipe, Pipe& errPipe, ToolOutput& output) {
 }
 
 // The words that start the tool: the built tool, or, for the Windows build, the emulator's
-// words (VX40_TOOL_EMULATOR, separated by ";") and the .exe (VX40_TOOL_EXE).
+// words and the .exe (VX40_TOOL_EXE).
 std::vector<std::string> ToolCommand() {
-    std::vector<std::string> words;
-    if (const char* emulator = std::getenv("VX40_TOOL_EMULATOR"); emulator != nullptr) {
-        const std::string list = emulator;
-        for (std::size_t start = 0; start <= list.size();) {
-            const std::size_t end = std::min(list.find(';', start), list.size());
-            if (end > start) {
-                words.push_back(list.substr(start, end - start));
-            }
-            start = end + 1;
-        }
-    }
+    std::vector<std::string> words = EmulatorCommand();
     const char* exe = std::getenv("VX40_TOOL_EXE");
     words.emplace_back(exe != nullptr ? exe : VX40_TOOL_PATH);
     return words;
@@ -186,6 +176,21 @@ ToolOutput Run(const Arguments& arguments, const std::vector<std::string>& envir
 }
 
 }  // namespace
+
+std::vector<std::string> EmulatorCommand() {
+    std::vector<std::string> words;
+    if (const char* emulator = std::getenv("VX40_TOOL_EMULATOR"); emulator != nullptr) {
+        const std::string list = emulator;
+        for (std::size_t start = 0; start <= list.size();) {
+            const std::size_t end = std::min(list.find(';', start), list.size());
+            if (end > start) {
+                words.push_back(list.substr(start, end - start));
+            }
+            start = end + 1;
+        }
+    }
+    return words;
+}
 
 bool WindowsBuild() {
     return std::getenv("VX40_TOOL_EXE") != nullptr;
