@@ -61,5 +61,18 @@ build_and_test sanitize "the same tests under AddressSanitizer and UndefinedBeha
 # tests are built here.
 build_and_test libcxx "the core and vx40-tool with clang and libc++, and their tests (build-libcxx/)"
 
+# vx40-tool.exe for Windows, cross-built with MinGW-w64 and tested under Wine: its core tests, the
+# command-line tests of build-test/ against the .exe, and a differential run against build-test's
+# tool. The zip takes the browser page when the web build has made it.
+echo "== vx40-tool for Windows under Wine (build-windows/)"
+windows_options=(-DVX40_HOST_BUILD_DIR="$PWD/build-test")
+if [ -f build-web/vx40.html ]; then
+    windows_options+=(-DVX40_WEB_PAGE="$PWD/build-web/vx40.html")
+fi
+cmake --preset windows "${windows_options[@]}"
+cmake --build --preset windows -j "$jobs"
+ctest --preset windows -j "$jobs"
+(cd build-windows && cpack)
+
 echo "== fuzzing"
 fuzz/run "${VX40_FUZZ_SECONDS:-30}"
