@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "os/FileReplace.h"
-#include "os/posix/NewFile.h"
 #include "os/ReplaceFailure.h"
+#include "os/posix/NewFile.h"
 #include "os/posix/ReplaceState.h"
 #include "os/posix/TerminationSignalsHeld.h"
 
