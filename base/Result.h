@@ -25,6 +25,7 @@ enum class FailureKind {
     LinkNotFollowed,  // a link in a shared sticky folder that someone else may have planted
     ForeignFile,      // another user's file in a shared sticky folder
     WriteFailed,      // any other failure of the write
+    FileInUse,        // another program holds the target open and lets no one replace it
     // Images (position: the offset or line; detail: what is wrong).
     ImageTooShort,        // fewer than 128 bytes
     ImageInvalidData,     // a byte above 0x0F among the first 128 (position: its offset)

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/FileFailureText.h"
 
-#include <array>
 #include <cerrno>
 #include <string_view>
 #include <utility>
@@ -21,13 +20,15 @@ std::string UntrustedLinkReason(const std::string& link) {
 
 // The German reason for each error number a file command can meet. Where two names share a
 // number (EAGAIN and EWOULDBLOCK, ENOTSUP and EOPNOTSUPP), the first row counts.
-constexpr std::array<std::pair<int, std::string_view>, 37> kSystemErrorReasons = {{
+constexpr std::pair<int, std::string_view> kSystemErrorReasons[] = {
     {ENOENT, "die Datei oder ein Ordner des Pfads existiert nicht"},
     {EACCES, "keine Berechtigung"},
     {EPERM, "der Vorgang ist nicht erlaubt"},
     {EROFS, "das Dateisystem ist schreibgeschützt"},
     {ENOSPC, "der Datenträger ist voll"},
+#ifdef EDQUOT  // not every system has disk quotas
     {EDQUOT, "das Speicherkontingent ist erschöpft"},
+#endif
     {EFBIG, "die Datei wäre zu groß"},
     {EISDIR, "das ist ein Ordner"},
     {ENOTDIR, "ein Teil des Pfads ist kein Ordner"},
@@ -48,7 +49,9 @@ constexpr std::array<std::pair<int, std::string_view>, 37> kSystemErrorReasons =
     {ENODEV, "das Gerät erlaubt diesen Zugriff nicht"},
     {EAGAIN, "die Datei ist vorübergehend nicht verfügbar"},
     {EINTR, "durch ein Signal unterbrochen"},
+#ifdef ESTALE
     {ESTALE, "die Datei auf dem Netzlaufwerk ist nicht mehr gültig"},
+#endif
     {EOVERFLOW, "die Datei ist zu groß für diesen Zugriff"},
     {EMLINK, "die Datei hat zu viele Links"},
     {ENOTEMPTY, "der Ordner ist nicht leer"},
@@ -59,7 +62,8 @@ constexpr std::array<std::pair<int, std::string_view>, 37> kSystemErrorReasons =
     {ESPIPE, "die Datei erlaubt keinen Sprung an eine Stelle"},
     {ETIMEDOUT, "Zeitüberschreitung beim Zugriff"},
     {EFAULT, "ungültige Speicheradresse"},
-}};
+    {EILSEQ, "der Name ist kein gültiger UTF-8-Text"},
+};
 
 // A cell loaded from a file may hold a long text; the message shows its start.
 constexpr std::size_t kShownCellTextLength = 40;
@@ -106,6 +110,8 @@ std::string FileWriteFailureReason(const Failure& replace) {
         case FailureKind::ForeignFile:
             return "sie gehört einem anderen Benutzer und liegt in einem Ordner, in den alle "
                    "schreiben dürfen; sie wird nicht ersetzt";
+        case FailureKind::FileInUse:
+            return "sie ist in einem anderen Programm geöffnet, das sie nicht freigibt";
         default:
             break;
     }

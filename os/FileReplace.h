@@ -10,7 +10,7 @@
 namespace vx40 {
 
 // A failed replace is one of the file-replace kinds of FailureKind (TargetReadOnly to
-// WriteFailed) with the errno of the failing step. For LinkNotFollowed the detail names the link
+// FileInUse) with the errno of the failing step. For LinkNotFollowed the detail names the link
 // that was not followed when it is not the path itself but a folder on the way or a link that
 // another link points at.
 

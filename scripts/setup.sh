@@ -82,5 +82,14 @@ node --test tests/web/module.test.js
 # The page in a real browser (headless chromium through selenium) runs in the test build's ctest
 # (label web); the sanitizer build leaves it out, as its page is the same.
 
+# vx40-tool.exe for Windows, cross-built with MinGW-w64 and tested under Wine: its core tests, the
+# command-line tests of build-test/ against the .exe, and a differential run against build-test's
+# tool. The zip carries the browser page.
+echo "== vx40-tool for Windows under Wine (build-windows/)"
+cmake --preset windows -DVX40_HOST_BUILD_DIR="$PWD/build-test" -DVX40_WEB_PAGE="$VX40_WEB_PAGE"
+cmake --build --preset windows -j "$jobs"
+ctest --preset windows -j "$jobs"
+(cd build-windows && cpack)
+
 echo "== fuzzing"
 fuzz/run "${VX40_FUZZ_SECONDS:-30}"

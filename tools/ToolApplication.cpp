@@ -36,6 +36,9 @@ std::string CommandNames() {
 void DeclareTool(CLI::App& app, ToolFormatter& formatter,
                  std::map<const CLI::App*, CommandRun>& runs) {
     app.option_defaults()->group("Optionen");
+    // An argument such as "/tmp/plan.txt" is a file on every system, never an option "/tmp"; the
+    // subcommands inherit this.
+    app.allow_windows_style_options(false);
     app.set_help_flag("-h,--help", "diese Hilfe zeigen");
     app.set_version_flag("--version", std::string(kToolName) + " " + VX40_VERSION,
                          "Name und Version zeigen");

@@ -6,15 +6,15 @@
 #include <utility>
 
 #include "os/FileReplace.h"
+#include "os/ReplaceFailure.h"
 #include "os/posix/NewFile.h"
-#include "os/posix/ReplaceFailure.h"
 #include "os/posix/ReplaceState.h"
 #include "os/posix/TerminationSignalsHeld.h"
 
 namespace vx40 {
 
-using posix::Failed;
-using posix::FailedWith;
+using replace::Failed;
+using replace::FailedWith;
 
 ReplaceState::ReplaceState(FileDescriptor folderFd, std::string targetName, SyncToDisk syncToDisk)
     : folder(std::move(folderFd)), name(std::move(targetName)), unnamed(-1), sync(syncToDisk) {}

@@ -8,9 +8,9 @@
 #include <utility>
 
 #include "os/FileReplace.h"
+#include "os/ReplaceFailure.h"
 #include "os/posix/NewFile.h"
 #include "os/posix/PathWalk.h"
-#include "os/posix/ReplaceFailure.h"
 #include "os/posix/ReplaceState.h"
 #include "os/posix/TempNames.h"
 
@@ -18,9 +18,9 @@ namespace vx40 {
 
 namespace {
 
-using posix::Failed;
-using posix::FailedWith;
 using posix::ResolvedTarget;
+using replace::Failed;
+using replace::FailedWith;
 
 // The refusals that the walk to the target decides on its own.
 Status CheckTarget(const ResolvedTarget& target) {

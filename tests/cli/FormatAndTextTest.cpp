@@ -5,6 +5,7 @@
 #include <ostream>
 #include <regex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "CaseName.h"
@@ -154,6 +155,9 @@ std::string InDir(std::string text, const std::string& dir) {
 class EscapedTextTest : public ::testing::TestWithParam<EscapeCase> {};
 
 TEST_P(EscapedTextTest, NeverDrivesTheTerminal) {
+    if (WindowsBuild() && std::string_view(GetParam().name) == "FileNameOfADiffSide") {
+        GTEST_SKIP() << "POSIX only: a Windows file name holds no control character";
+    }
     TempDir dir;
     for (const auto& [name, content] : GetParam().files) {
         WriteBytes(dir.Path(name), content);

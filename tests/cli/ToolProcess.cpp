@@ -7,8 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <stdexcept>
 
 extern char** environ;
@@ -73,6 +75,15 @@ void Drain(Pipe& outPipe, Pipe& errPipe, ToolOutput& output) {
     }
 }
 
+// The words that start the tool: the built tool, or, for the Windows build, the emulator's
+// words and the .exe (VX40_TOOL_EXE).
+std::vector<std::string> ToolCommand() {
+    std::vector<std::string> words = EmulatorCommand();
+    const char* exe = std::getenv("VX40_TOOL_EXE");
+    words.emplace_back(exe != nullptr ? exe : VX40_TOOL_PATH);
+    return words;
+}
+
 struct Streams {
     int input = -1;          // the test's own when -1
     bool outputPipe = true;  // otherwise output, closed when -1
@@ -82,7 +93,7 @@ struct Streams {
 
 ToolOutput Run(const Arguments& arguments, const std::vector<std::string>& environment,
                const Streams& streams) {
-    std::vector<std::string> argumentTexts{VX40_TOOL_PATH};
+    std::vector<std::string> argumentTexts = ToolCommand();
     argumentTexts.insert(argumentTexts.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (auto& text : argumentTexts) {
@@ -165,6 +176,25 @@ ToolOutput Run(const Arguments& arguments, const std::vector<std::string>& envir
 }
 
 }  // namespace
+
+std::vector<std::string> EmulatorCommand() {
+    std::vector<std::string> words;
+    if (const char* emulator = std::getenv("VX40_TOOL_EMULATOR"); emulator != nullptr) {
+        const std::string list = emulator;
+        for (std::size_t start = 0; start <= list.size();) {
+            const std::size_t end = std::min(list.find(';', start), list.size());
+            if (end > start) {
+                words.push_back(list.substr(start, end - start));
+            }
+            start = end + 1;
+        }
+    }
+    return words;
+}
+
+bool WindowsBuild() {
+    return std::getenv("VX40_TOOL_EXE") != nullptr;
+}
 
 ToolOutput RunTool(const Arguments& arguments, const std::vector<std::string>& environment,
                    int standardInput) {

@@ -14,6 +14,14 @@ struct ToolOutput {
     std::string err;
 };
 
+// Whether the tool under test is the Windows build, run under Wine (VX40_TOOL_EXE names it). A
+// case that needs POSIX (signals, FIFOs, permission bits, links, a closed stream) skips then.
+bool WindowsBuild();
+
+// The words that start a Windows program under the emulator (VX40_TOOL_EMULATOR, separated by
+// ";"); none for the tool of this system.
+std::vector<std::string> EmulatorCommand();
+
 // Runs the built vx40-tool with the arguments and with extra environment entries ("NAME=value"),
 // and collects everything it writes to standard output and standard error. Its standard input is
 // standardInput when given, otherwise the test's own. Every signal the tool may meet runs as it

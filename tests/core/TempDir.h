@@ -1,15 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <signal.h>
-#include <stdlib.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -20,13 +16,22 @@ namespace vx40::testutil {
 // A fresh folder per test, removed with everything in it afterwards.
 class TempDir {
   public:
+    // Made for its owner only, under a fresh random name.
     TempDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "vx40-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("mkdtemp failed");
+        std::random_device entropy;
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            const std::filesystem::path candidate =
+                base / ("vx40-test-" + std::to_string(entropy()) + std::to_string(entropy()));
+            std::error_code error;
+            if (std::filesystem::create_directory(candidate, error)) {
+                std::filesystem::permissions(candidate, std::filesystem::perms::owner_all, error);
+                path_ = candidate.generic_string();
+            }
         }
-        path_ = pattern;
+        if (path_.empty()) {
+            throw std::runtime_error("no temporary folder");
+        }
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -54,18 +59,34 @@ class TempDir {
     std::string path_;
 };
 
+// A path in UTF-8, as the core takes it, on every system (a plain string would be taken in the
+// system's code page on Windows).
+inline std::filesystem::path PathOf(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 inline std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathOf(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 inline void WriteBytes(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(PathOf(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) {
         throw std::runtime_error("cannot write " + path);
     }
 }
+
+}  // namespace vx40::testutil
+
+// POSIX only: permission bits, symbolic links and the file-size limit.
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace vx40::testutil {
 
 inline unsigned ModeOf(const std::string& path) {
     struct stat st {};
@@ -104,3 +125,4 @@ class FileSizeLimit {
 };
 
 }  // namespace vx40::testutil
+#endif

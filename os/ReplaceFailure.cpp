@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "os/posix/ReplaceFailure.h"
+#include "os/ReplaceFailure.h"
 
 #include <cerrno>
 
-namespace vx40::posix {
+namespace vx40::replace {
 
 Failure Failed(FailureKind kind, int error) {
     return Failure{kind, error};
@@ -19,7 +19,9 @@ Failure FailedWith(int error) {
         case EROFS:
             return Failed(FailureKind::FolderNotWritable, error);
         case ENOSPC:
+#ifdef EDQUOT  // not every system has disk quotas
         case EDQUOT:
+#endif
             return Failed(FailureKind::DiskFull, error);
         case EFBIG:
             return Failed(FailureKind::FileTooLarge, error);
@@ -30,4 +32,4 @@ Failure FailedWith(int error) {
     }
 }
 
-}  // namespace vx40::posix
+}  // namespace vx40::replace

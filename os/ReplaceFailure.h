@@ -3,7 +3,9 @@
 
 #include "base/Result.h"
 
-namespace vx40::posix {
+namespace vx40::replace {
+
+// Shared by the implementation of each system; not part of the interface.
 
 // A failed step of a replace with the errno it gave.
 Failure Failed(FailureKind kind, int error);
@@ -11,4 +13,4 @@ Failure Failed(FailureKind kind, int error);
 // The failure of a replace step that gave error, with the kind a message to the user needs.
 Failure FailedWith(int error);
 
-}  // namespace vx40::posix
+}  // namespace vx40::replace
