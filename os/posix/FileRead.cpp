@@ -90,17 +90,4 @@ Status ReadFileChunks(const std::string& path, std::size_t maxBytes, ReadableFil
     return {};
 }
 
-Result<std::string> ReadFilePrefix(const std::string& path, std::size_t maxBytes,
-                                   ReadableFiles kinds) {
-    std::string bytes;
-    Status read = ReadFileChunks(path, maxBytes, kinds, [&](std::string_view chunk) {
-        bytes.append(chunk);
-        return true;
-    });
-    if (!read.Ok()) {
-        return read.Error();
-    }
-    return bytes;
-}
-
 }  // namespace vx40

@@ -7,14 +7,6 @@
 
 namespace vx40 {
 
-Status ReplaceFile(const std::string& path, std::string_view content, SyncToDisk sync) {
-    PreparedReplace prepared = PrepareReplace(path, content, sync);
-    if (!prepared.Ok()) {
-        return prepared.Outcome();
-    }
-    return prepared.Commit();
-}
-
 std::string ReplaceTargetPath(const std::string& path) {
     return posix::ResolveLinks(path).path;
 }

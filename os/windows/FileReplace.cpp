@@ -262,14 +262,6 @@ ReplacePairResult CommitReplacePair(PreparedReplace& first, PreparedReplace& sec
     return result;
 }
 
-Status ReplaceFile(const std::string& path, std::string_view content, SyncToDisk sync) {
-    PreparedReplace prepared = PrepareReplace(path, content, sync);
-    if (!prepared.Ok()) {
-        return prepared.Outcome();
-    }
-    return prepared.Commit();
-}
-
 std::string ReplaceTargetPath(const std::string& path) {
     return path;
 }

@@ -10,6 +10,9 @@ namespace vx40::cli_test {
 // The eight data nibbles of a channel, D7 first, as the table shows them.
 using Nibbles = std::array<int, 8>;
 
+// The data nibbles of 798300 kHz with the default prescalers.
+inline const Nibbles kWorkedChannel = {5, 8, 3, 7, 2, 7, 8, 4};
+
 // The 128-byte image worked by hand: channel 16 first, each channel D0 first; channels that are
 // not given are 0x0F throughout.
 inline std::string ImageBytes(const std::map<int, Nibbles>& channels) {

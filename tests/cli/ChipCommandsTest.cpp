@@ -21,8 +21,6 @@ using testutil::ReadBytes;
 using testutil::TempDir;
 using testutil::WriteBytes;
 
-const Nibbles kWorkedChannel = {5, 8, 3, 7, 2, 7, 8, 4};  // 798300 kHz with the defaults
-
 // The chip as built here: fill everywhere, the image at the offset.
 std::string Chip(const std::string& image, std::size_t size, char fill, std::size_t offset) {
     std::string chip(size, fill);

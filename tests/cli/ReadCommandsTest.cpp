@@ -38,7 +38,6 @@ using testutil::TempDir;
 using testutil::WriteBytes;
 
 const std::string kHeader = "Kanal,Frequenz,n0,n1,n2,D7,D6,D5,D4,D3,D2,D1,D0\n";
-const Nibbles kWorkedChannel = {5, 8, 3, 7, 2, 7, 8, 4};  // 798300 kHz with the defaults
 const std::string kInvalidDataMessage =
     "Während des Einlesens wurden Daten\nentdeckt die nicht Brenstadel konform sind\n(>0F oder "
     "Bitstream falsch)\n";

@@ -21,7 +21,6 @@ using testutil::ReadBytes;
 using testutil::TempDir;
 using testutil::WriteBytes;
 
-const Nibbles kWorkedChannel = {5, 8, 3, 7, 2, 7, 8, 4};  // 798300 kHz with the defaults
 const std::string kWorkedTable =
     "[Wert1]\nFrequenz=798300\nN0=120\nN1=114\nN2=3\nD7=05\nD6=08\nD5=03\nD4=07\nD3=02\nD2=07\n"
     "D1=08\nD0=04\n";

@@ -22,7 +22,6 @@ using testutil::ReadBytes;
 using testutil::TempDir;
 using testutil::WriteBytes;
 
-const Nibbles kWorkedChannel = {5, 8, 3, 7, 2, 7, 8, 4};  // 798300 kHz with the defaults
 const std::string kOutputFailure = "vx40-tool: die Ausgabe konnte nicht geschrieben werden: ";
 
 class Descriptor {
