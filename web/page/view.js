@@ -315,5 +315,11 @@ var View = (function () {
     setWerkbankOutput(id, text) {
       byId(id).textContent = text;
     },
+    // The sheet into its frame and, once it stands there, printed from it.
+    printSheet(html) {
+      const frame = byId("WerkbankSheetFrame");
+      frame.addEventListener("load", () => frame.contentWindow.print(), { once: true });
+      frame.srcdoc = html;
+    },
   };
 })();
