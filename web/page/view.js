@@ -318,6 +318,10 @@ var View = (function () {
     // The sheet into its frame and, once it stands there, printed from it.
     printSheet(html) {
       const frame = byId("WerkbankSheetFrame");
+      if (frame.srcdoc === html && frame.contentDocument.readyState === "complete") {
+        frame.contentWindow.print();
+        return;
+      }
       frame.addEventListener("load", () => frame.contentWindow.print(), { once: true });
       frame.srcdoc = html;
     },
