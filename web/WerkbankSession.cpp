@@ -189,8 +189,11 @@ void WerkbankSession::Call(PageReply& reply, const ChannelTable& table, std::str
             show("WerkbankInspectOutput", SideFailureText(read.Error(), arg(1)));
             return;
         }
+        // A channel-set file has no bytes of its own: the checksums are those of its image.
+        const std::span<const std::uint8_t> bytes =
+            read->bytes.empty() ? std::span<const std::uint8_t>(read->image) : read->bytes;
         show("WerkbankInspectOutput", tool::InspectReportText(read->image, kCrystalHz, false) +
-                                          tool::ChecksumsLine(read->bytes) + '\n' +
+                                          tool::ChecksumsLine(bytes) + '\n' +
                                           ChipRestLine("", *read, offset->value_or(0)));
     } else if (name == "WerkbankDiff") {
         const Result<std::optional<std::size_t>> offset = ReadOffset(arg(4));

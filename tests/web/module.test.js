@@ -271,6 +271,10 @@ test('a plan fills the table as vx40-tool plan writes it; a refused plan changes
 test('a chip-sized export and a chip read back give the tool\'s bytes, checksums and texts', withTool, async () => {
     put('plan.txt', khzPlan);
     tool('plan', 'plan.txt', '-o', 'p.bin', '--vx4', 't.vx4');
+    // A channel table is inspected as its image is.
+    const tablePage = await openPage();
+    tablePage.call(['WerkbankInspect', 't.vx4', ''], fs.readFileSync(path.join(workDir, 't.vx4')));
+    assert.strictEqual(tablePage.outputs.WerkbankInspectOutput, tool('inspect', 'p.bin').out.toString());
     // A chip of the blank byte read back with a stray byte, and one of 0x00 bytes: the rest of
     // the chip is reported where it is not the blank byte.
     const cases = [
