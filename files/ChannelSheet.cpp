@@ -241,4 +241,11 @@ Result<std::string> ChannelSheetHtml(const ChannelTable& table, const SheetHeadi
     return SheetPage(*image, heading, "Kanaldatei", &table);
 }
 
+std::string SheetDateText(int day, int month, int year) {
+    const auto twoDigits = [](int value) {
+        return std::string(value < 10 ? "0" : "") + DecimalText(value);
+    };
+    return twoDigits(day) + '.' + twoDigits(month) + '.' + DecimalText(year);
+}
+
 }  // namespace vx40

@@ -19,6 +19,9 @@ struct SheetHeading {
     std::int32_t crystalHz = kCrystalHz;
 };
 
+// A day as German dates are written and the sheet shows it: "08.12.2026".
+std::string SheetDateText(int day, int month, int year);
+
 // The record of a channel memory to keep with the radio: one self-contained HTML page in UTF-8
 // (no script, nothing loaded from elsewhere) that prints on one A4 sheet. It shows the file's
 // name, the date, the crystal, the prescalers and the ratio (once where every programmed channel

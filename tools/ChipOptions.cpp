@@ -4,8 +4,8 @@
 #include <CLI/App.hpp>
 
 #include "files/ImageChecksums.h"
-#include "text/ShownText.h"
 #include "tools/InputFile.h"
+#include "tools/InspectReport.h"
 #include "tools/ToolApplication.h"
 #include "tools/ToolFailure.h"
 
@@ -67,14 +67,11 @@ void AddChipReadingOptions(CLI::App& command, ChipReading& reading) {
 
 void PrintChecksumLine(std::ostream& err, const std::string& path, bool output,
                        std::span<const std::uint8_t> bytes) {
-    const std::string name = !IsStandardStream(path) ? "\"" + ShownText(path) + "\""
-                             : output                ? "Standardausgabe"
-                                                     : "Standardeingabe";
-    err << kToolName << ": " << name << ": " << ChecksumText(ChecksumsOf(bytes)) << '\n';
-}
-
-std::string ChecksumsLine(std::span<const std::uint8_t> bytes) {
-    return "Prüfsummen: " + ChecksumText(ChecksumsOf(bytes));
+    err << kToolName << ": "
+        << (!IsStandardStream(path) ? FileChecksumsText(path, bytes)
+            : output                ? "Standardausgabe: " + ChecksumText(ChecksumsOf(bytes))
+                                    : "Standardeingabe: " + ChecksumText(ChecksumsOf(bytes)))
+        << '\n';
 }
 
 }  // namespace vx40::tool

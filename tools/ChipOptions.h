@@ -39,7 +39,4 @@ void AddChipReadingOptions(CLI::App& command, ChipReading& reading);
 void PrintChecksumLine(std::ostream& err, const std::string& path, bool output,
                        std::span<const std::uint8_t> bytes);
 
-// "Prüfsummen: Summe 0x1A2B, CRC-32 0x0123ABCD", the line inspect prints after its table.
-std::string ChecksumsLine(std::span<const std::uint8_t> bytes);
-
 }  // namespace vx40::tool

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/FrequencyPlan.h"
 
+#include "channel/CalculatedRow.h"
+#include "channel/CellText.h"
+#include "channel/ChannelConstants.h"
+#include "tools/FrequencyText.h"
 #include "tools/InputFile.h"
 
 namespace vx40::tool {
@@ -24,6 +28,35 @@ Result<PlanFrequencies> ReadPlanFrequencies(const std::string& path) {
         return read.Error();
     }
     return plan;
+}
+
+void CalculatePlannedChannel(const PlannedChannel& planned, std::int32_t ratio,
+                             CalculationInputs inputs, ChannelTable& table,
+                             OffendingLines& offending) {
+    inputs.frequencyKhz = planned.frequencyKhz;
+    const Result<DividerWord> word = DividerWordAt(ratio, inputs);
+    if (!word) {
+        offending.Add(planned.where +
+                      RefusalText(inputs.frequencyKhz,
+                                  NearestAchievableFrequencies(ratio, inputs.frequencyKhz)));
+    }
+    table.SetCell(kFrequencyColumn, planned.channel, DecimalText(inputs.frequencyKhz));
+    WriteCalculatedRow(table, planned.channel, CalculatedRowTexts(word));
+}
+
+int CalculatePlanText(std::string_view text, const CalculationInputs& inputs, ChannelTable& table,
+                      OffendingLines& offending) {
+    const std::int32_t ratio = CalculateRatio(inputs.crystalHz, inputs.prescalers);
+    int channels = 0;
+    PlanReader reader(
+        [&](const PlannedChannel& planned) {
+            ++channels;
+            CalculatePlannedChannel(planned, ratio, inputs, table, offending);
+        },
+        offending);
+    reader.Feed(text);
+    reader.Finish();
+    return channels;
 }
 
 }  // namespace vx40::tool

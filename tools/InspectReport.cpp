@@ -6,6 +6,8 @@
 
 #include "channel/CellText.h"
 #include "channel/ChannelReading.h"
+#include "files/ImageChecksums.h"
+#include "text/ShownText.h"
 #include "tools/FrequencyText.h"
 #include "tools/TableOutput.h"
 
@@ -33,6 +35,14 @@ std::string InspectReportText(const BinImage& image, std::int32_t crystalHz, boo
     }
     return TableText({"Kanal", "R0", "R1", "R2", "Ratio", "N", "Frequenz", "Modulator", "Test"},
                      rows, csv);
+}
+
+std::string ChecksumsLine(std::span<const std::uint8_t> bytes) {
+    return "Prüfsummen: " + ChecksumText(ChecksumsOf(bytes));
+}
+
+std::string FileChecksumsText(std::string_view fileName, std::span<const std::uint8_t> bytes) {
+    return "\"" + ShownText(fileName) + "\": " + ChecksumText(ChecksumsOf(bytes));
 }
 
 }  // namespace vx40::tool

@@ -4,8 +4,6 @@
 #include <CLI/App.hpp>
 
 #include "base/RuntimeFailure.h"
-#include "channel/CalculatedRow.h"
-#include "channel/CellText.h"
 #include "channel/ChannelConstants.h"
 #include "files/ChannelSetFile.h"
 #include "files/ChipImage.h"
@@ -16,7 +14,6 @@
 #include "tools/ChipOptions.h"
 #include "tools/ExitCode.h"
 #include "tools/FrequencyPlan.h"
-#include "tools/FrequencyText.h"
 #include "tools/ImageFormatOption.h"
 #include "tools/ImageOutput.h"
 #include "tools/InputFile.h"
@@ -101,20 +98,12 @@ Status WriteImageThenTable(const ChannelTable& table, const PlanArguments& argum
 Status CalculatePlan(const PlanArguments& arguments, ChannelTable& table,
                      OffendingLines& offending) {
     // A failure of the settings ends the command before any line is looked at.
-    CalculationInputs inputs = arguments.calculation.Inputs();
+    const CalculationInputs inputs = arguments.calculation.Inputs();
     const std::int32_t ratio = CalculateRatio(inputs.crystalHz, inputs.prescalers);
     return ReadPlanInput(
         arguments.planPath,
         [&](const PlannedChannel& planned) {
-            inputs.frequencyKhz = planned.frequencyKhz;
-            const Result<DividerWord> word = DividerWordAt(ratio, inputs);
-            if (!word) {
-                offending.Add(planned.where +
-                              RefusalText(inputs.frequencyKhz, NearestAchievableFrequencies(
-                                                                   ratio, inputs.frequencyKhz)));
-            }
-            table.SetCell(kFrequencyColumn, planned.channel, DecimalText(inputs.frequencyKhz));
-            WriteCalculatedRow(table, planned.channel, CalculatedRowTexts(word));
+            CalculatePlannedChannel(planned, ratio, inputs, table, offending);
         },
         offending);
 }

@@ -27,11 +27,10 @@ struct SheetArguments {
 std::string TodayText() {
     const std::time_t now = std::time(nullptr);
     const std::tm* local = std::localtime(&now);
-    char text[16] = {};
-    if (local == nullptr || std::strftime(text, sizeof text, "%d.%m.%Y", local) == 0) {
+    if (local == nullptr) {
         return {};
     }
-    return text;
+    return SheetDateText(local->tm_mday, local->tm_mon + 1, local->tm_year + 1900);
 }
 
 Result<int> RunSheet(const SheetArguments& arguments, std::ostream& out, std::ostream& /*err*/) {

@@ -78,8 +78,13 @@ void Dispatch(vx40::PageReply& reply, const std::vector<std::string_view>& args,
         session.BinLesenClick(reply, std::string(arg(1)), content);
     } else if (name == "BinDateierzeugen1Click") {
         session.BinDateierzeugen1Click(reply);
+    } else if (name == "WerkbankPlan") {
+        vx40::PageFields fields{
+            std::string(arg(1)), std::string(arg(2)), std::string(arg(3)), std::string(arg(4)), {},
+            arg(5) == "1",       arg(6) == "1"};
+        session.WerkbankPlanClick(reply, fields, std::string(arg(7)), content);
     } else {
-        werkbank.Call(reply, session.Table(), args, content);
+        werkbank.Call(reply, session.Table(), session.ChannelSetName(), args, content);
     }
 }
 

@@ -21,7 +21,10 @@
 #include "text/IntegerConversion.h"
 #include "text/ItemCompletion.h"
 #include "text/NumericEditText.h"
+#include "tools/FrequencyPlan.h"
 #include "tools/FrequencyText.h"
+#include "tools/InspectReport.h"
+#include "tools/ToolFailure.h"
 
 namespace vx40 {
 namespace {
@@ -30,6 +33,9 @@ constexpr std::string_view kCaption = "VX40";
 constexpr std::string_view kEdit1Text = "       128";
 constexpr std::string_view kChannelSetDownload = "VX40.vx4";
 constexpr std::string_view kImageDownload = "VX40.bin";
+// A plan that names no channel would empty the whole table.
+constexpr std::string_view kEmptyPlan =
+    "Der Plan nennt keinen Kanal: die Tabelle bleibt, wie sie war.\n";
 // A page cannot close its own tab: "Ende" leaves the table as it is and says so.
 constexpr std::string_view kEndMessage =
     "Im Browser endet VX40, wenn Sie die Seite schließen.\r"
@@ -282,6 +288,10 @@ void PageSession::BinLesenClick(PageReply& reply, const std::string& name,
     PageStep& step = reply.Step();
     step.message = ApplyBinRead(table_, read, name);
     ShowTable(step);
+    if (read) {
+        step.outputs.push_back(
+            {"WerkbankChecksumOutput", tool::FileChecksumsText(name, *read) + '\n', {}, 0});
+    }
 }
 
 void PageSession::BinDateierzeugen1Click(PageReply& reply) {
@@ -294,6 +304,46 @@ void PageSession::BinDateierzeugen1Click(PageReply& reply) {
     step.downloadName = std::string(kImageDownload);
     step.downloadType = "application/octet-stream";
     step.downloadBytes.assign(image->begin(), image->end());
+    step.outputs.push_back(
+        {"WerkbankChecksumOutput", tool::FileChecksumsText(kImageDownload, *image) + '\n', {}, 0});
+}
+
+void PageSession::WerkbankPlanClick(PageReply& reply, const PageFields& fields,
+                                    const std::string& name,
+                                    std::optional<std::span<const std::uint8_t>> content) {
+    PageStep& step = reply.Step();
+    const auto show = [&](std::string text) {
+        step.outputs.push_back({"WerkbankPlanOutput", std::move(text), {}, 0});
+    };
+    if (!content) {
+        show(tool::ToolFailureReport(Failure(FailureKind::ReadFailed, EIO, name)).message);
+        return;
+    }
+    CalculationInputs inputs;
+    inputs.crystalHz = StrToInt(fields.quarz);
+    inputs.prescalers = ReadPrescalerTexts(fields.r0, fields.r1, fields.r2, kept_);
+    inputs.modulator = fields.modulator;
+    inputs.test = fields.test;
+    ChannelTable planned;
+    OffendingLines offending;
+    const int channels = tool::CalculatePlanText(
+        std::string_view(reinterpret_cast<const char*>(content->data()), content->size()), inputs,
+        planned, offending);
+    if (!offending.Empty()) {
+        show(offending.Text());
+        return;
+    }
+    if (channels == 0) {
+        show(std::string(kEmptyPlan));
+        return;
+    }
+    for (int row = 1; row < kRowCount; ++row) {
+        for (int column = 0; column < kColumnCount; ++column) {
+            table_.SetCell(column, row, planned.Cell(column, row));
+        }
+    }
+    show("");
+    ShowTable(step);
 }
 
 void PageSession::ShowTable(PageStep& step) {

@@ -65,11 +65,20 @@ class PageSession {
                        std::optional<std::span<const std::uint8_t>> content);
     void BinDateierzeugen1Click(PageReply& reply);
 
+    // A channel plan (its name, and its bytes or none when the browser could not read them)
+    // calculated into the table as vx40-tool plan calculates it, with the fields' settings and
+    // the kept selection codes as "Rechnen" reads them. A plan with a refused line or with no
+    // channel changes nothing and says why in the Werkbank's output.
+    void WerkbankPlanClick(PageReply& reply, const PageFields& fields, const std::string& name,
+                           std::optional<std::span<const std::uint8_t>> content);
+
     // The cells that changed since the page was last told, and the current cell: also what a
     // handler changed before its failure.
     void ShowTable(PageStep& step);
 
     const ChannelTable& Table() const { return table_; }
+    // The name of the loaded channel-set file, empty before a load.
+    const std::string& ChannelSetName() const { return channelSetName_; }
 
   private:
     std::int32_t ReadFrequency(PageStep& step, std::string_view text) const;

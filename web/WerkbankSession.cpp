@@ -3,12 +3,15 @@
 
 #include <cerrno>
 #include <string>
+#include <utility>
 
 #include "channel/ChannelConstants.h"
 #include "channel/FrequencyPlan.h"
 #include "channel/PrescalerRaster.h"
 #include "files/BinImage.h"
 #include "files/ChannelSetFile.h"
+#include "files/ChannelSheet.h"
+#include "files/ChipImage.h"
 #include "files/ImageFormats.h"
 #include "files/ImageReader.h"
 #include "text/CharacterRules.h"
@@ -25,6 +28,9 @@ namespace {
 constexpr std::string_view kNoFrequencies =
     "Keine Frequenz: die Liste und die Spalte \"Frequenz\" der Tabelle sind leer.";
 constexpr std::string_view kExportName = "VX40";
+// Not "VX40.html": beside the page itself, on a file system that ignores case, it would be the
+// page.
+constexpr std::string_view kSheetDownload = "VX40-Blatt.html";
 
 bool IsBlank(std::string_view text) {
     return Trimmed(text, kRecordBlanks).empty();
@@ -39,22 +45,91 @@ std::string SideFailureText(const Failure& failure, const std::string& name) {
     return "\"" + name + "\": " + message;
 }
 
+// A side as the tool reads it: the image and the bytes read, the whole chip where an offset is
+// given (none for a channel-set file).
+struct SideRead {
+    BinImage image{};
+    std::vector<std::uint8_t> bytes;
+};
+
 // A file as an image: a channel-set file as the image it encodes to, any other as an image of
-// any format.
-Result<BinImage> SideImage(const std::string& name,
-                           std::optional<std::span<const std::uint8_t>> content) {
+// any format, or with an offset as a chip read back holding it there.
+Result<SideRead> SideImage(const std::string& name,
+                           std::optional<std::span<const std::uint8_t>> content,
+                           std::optional<std::size_t> offset) {
     if (!content) {
         return Failure(FailureKind::ReadFailed, EIO, name);
     }
-    if (!tool::IsChannelSetPath(name)) {
-        return ReadImage(*content);
+    if (tool::IsChannelSetPath(name)) {
+        ChannelTable table;
+        const std::string text(content->begin(), content->end());
+        if (!LoadChannelSetText(table, text)) {
+            return Failure(FailureKind::NoChannelSet, 0, name);
+        }
+        const Result<BinImage> built = BuildBinImage(table);
+        return built ? Result<SideRead>(SideRead{*built, {}}) : built.Error();
     }
-    ChannelTable table;
-    const std::string text(content->begin(), content->end());
-    if (!LoadChannelSetText(table, text)) {
-        return Failure(FailureKind::NoChannelSet, 0, name);
+    if (!offset) {
+        const Result<BinImage> image = ReadImage(*content);
+        return image ? Result<SideRead>(SideRead{*image, {image->begin(), image->end()}})
+                     : image.Error();
     }
-    return BuildBinImage(table);
+    Result<std::vector<std::uint8_t>> chip = ReadChipImage(*content, kBlankChipByte);
+    if (!chip) {
+        return chip.Error();
+    }
+    const Result<BinImage> image = ImageInChip(*chip, *offset);
+    return image ? Result<SideRead>(SideRead{*image, std::move(chip).Value()}) : image.Error();
+}
+
+// The offset of a chip read back: none for a blank field.
+Result<std::optional<std::size_t>> ReadOffset(std::string_view text) {
+    if (IsBlank(text)) {
+        return std::optional<std::size_t>();
+    }
+    const Result<std::size_t> offset = ChipOffsetValue(text);
+    return offset ? Result<std::optional<std::size_t>>(*offset) : offset.Error();
+}
+
+// The bytes of a chip side outside its image that are not the fill, as a line, or nothing.
+std::string ChipRestLine(std::string_view side, const SideRead& read, std::size_t offset) {
+    const ChipRest rest = ChipRestOf(read.bytes, offset, kBlankChipByte);
+    if (rest.differing == 0) {
+        return {};
+    }
+    return std::string(side) + ChipRestText(rest, offset, kBlankChipByte) + '\n';
+}
+
+// The chip the export fields describe; blank fields keep the image alone, the blank byte and
+// address 0.
+Result<ChipLayout> ExportLayout(std::string_view size, std::string_view fill,
+                                std::string_view offset) {
+    ChipLayout layout;
+    if (!IsBlank(size)) {
+        const Result<std::size_t> value = ChipSizeValue(size);
+        if (!value) {
+            return value.Error();
+        }
+        layout.size = *value;
+    }
+    if (!IsBlank(fill)) {
+        const Result<std::uint8_t> value = ChipFillValue(fill);
+        if (!value) {
+            return value.Error();
+        }
+        layout.fill = *value;
+    }
+    if (!IsBlank(offset)) {
+        const Result<std::size_t> value = ChipOffsetValue(offset);
+        if (!value) {
+            return value.Error();
+        }
+        layout.offset = *value;
+    }
+    if (const Status fits = CheckChipLayout(layout); !fits) {
+        return fits.Error();
+    }
+    return layout;
 }
 
 std::string TableFrequencies(const ChannelTable& table) {
@@ -90,7 +165,7 @@ void WerkbankSession::Start(PageReply& reply) const {
     reply.lists.emplace_back("WerkbankFormat", std::move(names));
 }
 
-void WerkbankSession::Call(PageReply& reply, const ChannelTable& table,
+void WerkbankSession::Call(PageReply& reply, const ChannelTable& table, std::string_view tableName,
                            const std::vector<std::string_view>& args,
                            std::optional<std::span<const std::uint8_t>> content) const {
     const auto arg = [&](std::size_t index) {
@@ -98,16 +173,34 @@ void WerkbankSession::Call(PageReply& reply, const ChannelTable& table,
     };
     PageStep& step = reply.Step();
     const std::string_view name = args[0];
+    const auto show = [&](std::string_view id, std::string text) {
+        step.outputs.push_back({std::string(id), std::move(text), {}, 0});
+    };
     if (name == "WerkbankRaster") {
-        step.outputs.push_back({"WerkbankRasterOutput", RasterText(table, arg(1)), {}, 0});
+        show("WerkbankRasterOutput", RasterText(table, arg(1)));
     } else if (name == "WerkbankInspect") {
-        const Result<BinImage> image = SideImage(arg(1), content);
-        step.outputs.push_back({"WerkbankInspectOutput",
-                                image ? tool::InspectReportText(*image, kCrystalHz, false)
-                                      : SideFailureText(image.Error(), arg(1)),
-                                {},
-                                0});
+        const Result<std::optional<std::size_t>> offset = ReadOffset(arg(2));
+        if (!offset) {
+            show("WerkbankInspectOutput", offset.Error().detail + '\n');
+            return;
+        }
+        const Result<SideRead> read = SideImage(arg(1), content, *offset);
+        if (!read) {
+            show("WerkbankInspectOutput", SideFailureText(read.Error(), arg(1)));
+            return;
+        }
+        // A channel-set file has no bytes of its own: the checksums are those of its image.
+        const std::span<const std::uint8_t> bytes =
+            read->bytes.empty() ? std::span<const std::uint8_t>(read->image) : read->bytes;
+        show("WerkbankInspectOutput", tool::InspectReportText(read->image, kCrystalHz, false) +
+                                          tool::ChecksumsLine(bytes) + '\n' +
+                                          ChipRestLine("", *read, offset->value_or(0)));
     } else if (name == "WerkbankDiff") {
+        const Result<std::optional<std::size_t>> offset = ReadOffset(arg(4));
+        if (!offset) {
+            show("WerkbankDiffOutput", offset.Error().detail + '\n');
+            return;
+        }
         std::optional<std::span<const std::uint8_t>> first;
         std::optional<std::span<const std::uint8_t>> second;
         const auto size = static_cast<std::size_t>(TryStrToInt(arg(3)).value_or(-1));
@@ -115,36 +208,66 @@ void WerkbankSession::Call(PageReply& reply, const ChannelTable& table,
             first = content->first(size);
             second = content->subspan(size);
         }
-        const Result<BinImage> a = SideImage(arg(1), first);
-        const Result<BinImage> b = a ? SideImage(arg(2), second) : Result<BinImage>(a.Error());
-        std::string text;
+        const Result<SideRead> a = SideImage(arg(1), first, *offset);
+        const Result<SideRead> b =
+            a ? SideImage(arg(2), second, *offset) : Result<SideRead>(a.Error());
         if (!a || !b) {
-            text = SideFailureText((a ? b : a).Error(), a ? arg(2) : arg(1));
-        } else {
-            const tool::DiffReport report = tool::CompareImages(*a, *b, kCrystalHz, false);
-            text = report.differs ? report.text : "gleich\n";
+            show("WerkbankDiffOutput", SideFailureText((a ? b : a).Error(), a ? arg(2) : arg(1)));
+            return;
         }
-        step.outputs.push_back({"WerkbankDiffOutput", text, {}, 0});
+        const tool::DiffReport report = tool::CompareImages(a->image, b->image, kCrystalHz, false);
+        std::string text = report.differs ? report.text : "gleich\n";
+        text += ChipRestLine("A: ", *a, offset->value_or(0)) +
+                ChipRestLine("B: ", *b, offset->value_or(0));
+        for (const auto& [sideName, side] : {std::pair{arg(1), &*a}, std::pair{arg(2), &*b}}) {
+            if (!side->bytes.empty()) {
+                text += tool::FileChecksumsText(sideName, side->bytes) + '\n';
+            }
+        }
+        show("WerkbankDiffOutput", text);
     } else if (name == "WerkbankExport") {
+        const ImageFormatEntry* format = nullptr;
         for (const ImageFormatEntry& entry : ImageFormatTable()) {
-            if (entry.name != arg(1)) {
-                continue;
+            if (entry.name == arg(1)) {
+                format = &entry;
             }
-            const Result<BinImage> image = BuildBinImage(table);
-            if (!image) {
-                step.outputs.push_back({"WerkbankExportOutput",
-                                        tool::ToolFailureReport(image.Error()).message,
-                                        {},
-                                        0});
-                return;
-            }
-            const std::string encoded = EncodedImage(*image, entry.format);
-            step.downloadName = std::string(kExportName) + std::string(entry.endings.front());
-            step.downloadType = "application/octet-stream";
-            step.downloadBytes.assign(encoded.begin(), encoded.end());
-            step.outputs.push_back(
-                {"WerkbankExportOutput", entry.format == ImageFormat::Bin ? "" : encoded, {}, 0});
         }
+        if (format == nullptr) {
+            return;
+        }
+        const Result<ChipLayout> layout = ExportLayout(arg(2), arg(3), arg(4));
+        if (!layout) {
+            show("WerkbankExportOutput", layout.Error().detail + '\n');
+            return;
+        }
+        const Result<std::vector<std::uint8_t>> chip = ChipBytesOfTable(table, *layout);
+        if (!chip) {
+            show("WerkbankExportOutput", tool::ToolFailureReport(chip.Error()).message);
+            return;
+        }
+        const std::string encoded = EncodedBytes(*chip, format->format);
+        step.downloadName = std::string(kExportName) + std::string(format->endings.front());
+        step.downloadType = "application/octet-stream";
+        step.downloadBytes.assign(encoded.begin(), encoded.end());
+        show("WerkbankExportOutput", (format->format == ImageFormat::Bin ? "" : encoded) +
+                                         tool::FileChecksumsText(*step.downloadName, *chip) + '\n');
+    } else if (name == "WerkbankSheet") {
+        const SheetHeading heading{
+            tableName.empty() ? std::string(kExportName) : std::string(tableName),
+            SheetDateText(StrToInt(arg(2)), StrToInt(arg(3)), StrToInt(arg(4))), StrToInt(arg(1))};
+        const Result<std::string> sheet = ChannelSheetHtml(table, heading);
+        if (!sheet) {
+            show("WerkbankSheetOutput", tool::ToolFailureReport(sheet.Error()).message);
+            return;
+        }
+        show("WerkbankSheetOutput", "");
+        if (arg(5) == "print") {
+            show("WerkbankSheetFrame", *sheet);
+            return;
+        }
+        step.downloadName = std::string(kSheetDownload);
+        step.downloadType = "text/html";
+        step.downloadBytes.assign(sheet->begin(), sheet->end());
     }
 }
 

@@ -142,5 +142,16 @@ TEST(ChannelSheet, TableWithAnInvalidCellGivesNoPage) {
     EXPECT_EQ(page.Error().detail, "0a");
 }
 
+TEST(ChannelSheet, DatesAreWrittenTheGermanWay) {
+    const struct {
+        int day, month, year;
+        const char* text;
+    } cases[] = {
+        {8, 12, 2026, "08.12.2026"}, {31, 1, 2027, "31.01.2027"}, {10, 10, 2030, "10.10.2030"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(SheetDateText(c.day, c.month, c.year), c.text);
+    }
+}
+
 }  // namespace
 }  // namespace vx40

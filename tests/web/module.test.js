@@ -194,7 +194,8 @@ test('the Werkbank gives the tool\'s texts', async () => {
         { args: ['WerkbankDiff', 'p.bin', 'e.bin', 128], content: both, output: 'WerkbankDiffOutput',
           starts: 'Kanal 1: 798300.000 kHz gegen leer (D7, D6, D5, D4, D3, D2, D1, D0 verschieden)\n' },
         { args: ['WerkbankExport', 'ihex'], output: 'WerkbankExportOutput', table: true,
-          ends: ':100070000F0F0F0F0F0F0F0F0408070207030805DC\n:00000001FF\n' },
+          ends: ':100070000F0F0F0F0F0F0F0F0408070207030805DC\n:00000001FF\n' +
+            '"VX40.hex": Summe 0x0734, CRC-32 0x56897F4E\n' },
     ];
     for (const c of cases) {
         const page = await openPage();
@@ -205,5 +206,136 @@ test('the Werkbank gives the tool\'s texts', async () => {
         page.call(c.args, c.content);
         const text = page.outputs[c.output];
         assert.ok(c.starts ? text.startsWith(c.starts) : text.endsWith(c.ends), `${c.args[0]}:\n${text}`);
+    }
+});
+
+// The same calls against vx40-tool, where a native build has it (VX40_TOOL, else build-test/ or
+// build/).
+const { spawnSync } = require('node:child_process');
+const os = require('node:os');
+const toolPath = [process.env.VX40_TOOL, path.join(root, 'build-test', 'tools', 'vx40-tool'),
+    path.join(root, 'build', 'tools', 'vx40-tool')].find((file) => file && fs.existsSync(file));
+const withTool = { skip: toolPath ? false : 'no vx40-tool built' };
+const workDir = fs.mkdtempSync(path.join(os.tmpdir(), 'vx40-page-'));
+process.on('exit', () => fs.rmSync(workDir, { recursive: true, force: true }));
+function tool(...args) {
+    const run = spawnSync(toolPath, args, { cwd: workDir });
+    return { out: run.stdout, err: run.stderr.toString(), status: run.status };
+}
+const put = (name, text) => fs.writeFileSync(path.join(workDir, name), text);
+// The tool's checksum line without the tool's name.
+const checksums = (err) => err.split('\n').filter((line) => line.includes('CRC-32'))
+    .map((line) => line.replace(/^vx40-tool: /, ''));
+const planFields = ['6000000', '12', '5', '2', '1', ''];
+const khzPlan = '798300\n798325\n';
+const mhzTable = '\ufeffName;Kanal;Frequenz (MHz)\r\nA;3;"798,325 MHz"\r\nB;1;798,3\r\n';
+const today = new Date();
+const todayArgs = [today.getDate(), today.getMonth() + 1, today.getFullYear()];
+
+async function plannedPage(plan = khzPlan) {
+    const page = await openPage();
+    page.call(['WerkbankPlan', ...planFields, 'plan.txt'], new TextEncoder().encode(plan));
+    return page;
+}
+
+test('a plan fills the table as vx40-tool plan writes it; a refused plan changes nothing', withTool, async () => {
+    const cases = [
+        { plan: khzPlan },
+        { plan: mhzTable },
+        { plan: 'Kanal,Frequenz/kHz\n1,798300\n1,798325\n', refused: true },
+        { plan: '798300\n798301\n', refused: true },
+        // The tool writes an image of empty channels; the page keeps its table.
+        { plan: '# leer\n', refused: 'Der Plan nennt keinen Kanal: die Tabelle bleibt, wie sie war.\n' },
+    ];
+    for (const c of cases) {
+        put('plan.txt', c.plan);
+        const expected = tool('plan', 'plan.txt', '-o', '-');
+        if (c.refused) {
+            const page = await plannedPage('798325\n');
+            const before = page.row(1);
+            page.call(['WerkbankPlan', ...planFields, 'plan.txt'], new TextEncoder().encode(c.plan));
+            assert.strictEqual(page.outputs.WerkbankPlanOutput,
+                c.refused === true ? expected.err : c.refused, c.plan);
+            assert.deepStrictEqual(page.row(1), before, c.plan);
+            continue;
+        }
+        assert.strictEqual(expected.status, 0, expected.err);
+        const page = await plannedPage(c.plan);
+        page.call(['BinDateierzeugen1Click']);
+        assert.deepStrictEqual(Buffer.from(page.downloads[0].bytes), expected.out, c.plan);
+        assert.strictEqual(page.outputs.WerkbankChecksumOutput,
+            checksums(expected.err)[0].replace('Standardausgabe', '"VX40.bin"') + '\n');
+    }
+});
+
+test('a chip-sized export and a chip read back give the tool\'s bytes, checksums and texts', withTool, async () => {
+    put('plan.txt', khzPlan);
+    tool('plan', 'plan.txt', '-o', 'p.bin', '--vx4', 't.vx4');
+    // A channel table is inspected as its image is.
+    const tablePage = await openPage();
+    tablePage.call(['WerkbankInspect', 't.vx4', ''], fs.readFileSync(path.join(workDir, 't.vx4')));
+    assert.strictEqual(tablePage.outputs.WerkbankInspectOutput, tool('inspect', 'p.bin').out.toString());
+    // A chip of the blank byte read back with a stray byte, and one of 0x00 bytes: the rest of
+    // the chip is reported where it is not the blank byte.
+    const cases = [
+        { format: 'bin', chip: ['--size', '2048', '--offset', '0x100'], stray: 5 },
+        { format: 'ihex', chip: ['--size', '2048', '--fill', '0x00', '--offset', '0x100'] },
+        { format: 'srec', chip: ['--size', '2048', '--offset', '0x100'] },
+        { format: 'ihex', chip: ['--size', '100'], refused: true },
+        { format: 'bin', chip: ['--size', '256', '--offset', '200'], refused: true },
+    ];
+    for (const c of cases) {
+        const page = await openPage();
+        page.call(['Laden1Click', 't.vx4'], fs.readFileSync(path.join(workDir, 't.vx4')));
+        const value = (option) => { const at = c.chip.indexOf(option); return at < 0 ? '' : c.chip[at + 1]; };
+        page.call(['WerkbankExport', c.format, value('--size'), value('--fill'), value('--offset')]);
+        const expected = tool('encode', 't.vx4', '-o', 'chip', '--format', c.format, ...c.chip);
+        const shown = page.outputs.WerkbankExportOutput;
+        if (c.refused) {
+            assert.notStrictEqual(expected.status, 0);
+            assert.ok(shown.length > 1 && expected.err.includes(shown.trim()), `${shown}\n${expected.err}`);
+            assert.strictEqual(page.downloads.length, 0);
+            continue;
+        }
+        const written = fs.readFileSync(path.join(workDir, 'chip'));
+        assert.deepStrictEqual(Buffer.from(page.downloads[0].bytes), written, c.format);
+        const named = checksums(expected.err)[0].replace('"chip"', `"${page.downloads[0].name}"`);
+        assert.ok(shown.endsWith(named + '\n'), shown);
+
+        const readBack = Buffer.from(written);
+        if (c.stray !== undefined) {
+            readBack[c.stray] = 0x42;
+            put('chip', readBack);
+        }
+        page.call(['WerkbankInspect', 'chip', '0x100'], readBack);
+        const inspect = tool('inspect', '--offset', '0x100', 'chip');
+        assert.strictEqual(page.outputs.WerkbankInspectOutput, inspect.out.toString(), c.format);
+        const both = Buffer.concat([readBack, fs.readFileSync(path.join(workDir, 't.vx4'))]);
+        page.call(['WerkbankDiff', 'chip', 't.vx4', readBack.length, '0x100'], both);
+        const diff = tool('diff', '--offset', '0x100', 'chip', 't.vx4');
+        const report = diff.out.toString().startsWith('Kanal') ? '' : 'gleich\n';
+        assert.strictEqual(page.outputs.WerkbankDiffOutput,
+            report + diff.out.toString() + checksums(diff.err).join('\n') + '\n', c.format);
+    }
+});
+
+test('the sheet is vx40-tool sheet\'s page for the same table and day', withTool, async () => {
+    put('plan.txt', khzPlan);
+    tool('plan', 'plan.txt', '-o', 'p.bin', '--vx4', 't.vx4');
+    const cases = [
+        { name: 't.vx4', mode: 'print', output: 'WerkbankSheetFrame' },
+        { name: 't.vx4', mode: '', download: 'VX40-Blatt.html' },
+    ];
+    const expected = tool('sheet', 't.vx4').out.toString();
+    for (const c of cases) {
+        const page = await openPage();
+        page.call(['Laden1Click', c.name], fs.readFileSync(path.join(workDir, 't.vx4')));
+        page.call(['WerkbankSheet', '6000000', ...todayArgs, c.mode]);
+        if (c.output) {
+            assert.strictEqual(page.outputs[c.output], expected);
+        } else {
+            assert.strictEqual(page.downloads[0].name, c.download);
+            assert.strictEqual(new TextDecoder().decode(page.downloads[0].bytes), expected);
+        }
     }
 });

@@ -35,7 +35,11 @@
             View.beep();
         }
         for (const [id, text] of step.outputs) {
-            View.setWerkbankOutput(id, text);
+            if (id === 'WerkbankSheetFrame') {
+                View.printSheet(text);
+            } else {
+                View.setWerkbankOutput(id, text);
+            }
         }
         if (step.download) {
             View.offerDownload(step.download[0], bytes, step.download[1]);
@@ -217,13 +221,15 @@
     click('BinDateierzeugen1', 'BinDateierzeugen1Click');
     click('Ende1', 'Ende1Click');
     click('BinrdateiNFaktorzurckrechnen1', 'BinrdateiNFaktorzurckrechnen1Click');
-    for (const [id, name] of [['OpenDialog', 'Laden1Click'], ['BinOpen', 'BinLesenClick'],
-        ['WerkbankInspectFile', 'WerkbankInspect']]) {
+    for (const [id, name, offset] of [['OpenDialog', 'Laden1Click'],
+        ['BinOpen', 'BinLesenClick'], ['WerkbankInspectFile', 'WerkbankInspect',
+            'WerkbankInspectOffset']]) {
         on(id, 'change', (event) => {
             const picker = event.target;
             const file = picker.files[0];
             if (file) {
-                handle([name, file.name], fileContent(file));
+                handle([name, file.name, offset ? element(offset).value : ''],
+                    fileContent(file));
             }
             // The same file can be picked again.
             picker.value = '';
@@ -233,7 +239,30 @@
     on('WerkbankRaster', 'click', () => handle(() => ['WerkbankRaster',
         element('WerkbankRasterList').value]));
     on('WerkbankExport', 'click', () => handle(() => ['WerkbankExport',
-        element('WerkbankFormat').value]));
+        element('WerkbankFormat').value, element('WerkbankSize').value,
+        element('WerkbankFill').value, element('WerkbankOffset').value]));
+
+    // A plan is calculated with the Vorgaben as they stand when its turn comes.
+    const plan = (name, content) => handle(() => ['WerkbankPlan', element('Quarz').value,
+        element('R0_INPUT').value, element('R1_Input').value, element('R2_Input').value,
+        element('Modulator').checked ? '1' : '', element('Testfunktion').checked ? '1' : '',
+        name], content);
+    on('WerkbankPlanFile', 'change', (event) => {
+        const picker = event.target;
+        if (picker.files[0]) {
+            plan(picker.files[0].name, fileContent(picker.files[0]));
+        }
+        picker.value = '';
+    });
+    on('WerkbankPlanList', 'click', () =>
+        plan('Liste', new TextEncoder().encode(element('WerkbankRasterList').value)));
+    for (const [id, mode] of [['WerkbankSheetPrint', 'print'], ['WerkbankSheetSave', '']]) {
+        on(id, 'click', () => {
+            const today = new Date();
+            handle(() => ['WerkbankSheet', element('Quarz').value, today.getDate(),
+                today.getMonth() + 1, today.getFullYear(), mode]);
+        });
+    }
     on('WerkbankDiff', 'click', () => {
         const a = element('WerkbankDiffA').files[0];
         const b = element('WerkbankDiffB').files[0];
@@ -243,7 +272,8 @@
         const sides = Promise.all([fileContent(a), fileContent(b)]);
         handle(async () => {
             const [first, second] = await sides;
-            return ['WerkbankDiff', a.name, b.name, first && second ? first.length : -1];
+            return ['WerkbankDiff', a.name, b.name, first && second ? first.length : -1,
+                element('WerkbankDiffOffset').value];
         }, sides.then(([first, second]) => {
             if (!first || !second) {
                 return null;

@@ -315,5 +315,15 @@ var View = (function () {
     setWerkbankOutput(id, text) {
       byId(id).textContent = text;
     },
+    // The sheet into its frame and, once it stands there, printed from it.
+    printSheet(html) {
+      const frame = byId("WerkbankSheetFrame");
+      if (frame.srcdoc === html && frame.contentDocument.readyState === "complete") {
+        frame.contentWindow.print();
+        return;
+      }
+      frame.addEventListener("load", () => frame.contentWindow.print(), { once: true });
+      frame.srcdoc = html;
+    },
   };
 })();

@@ -264,6 +264,40 @@ class PageTest(unittest.TestCase):
                           "(>0F oder Bitstream falsch)"])
         self.assertEqual(self.cells(), before)
 
+    def test_plan_picker_fills_the_table_as_the_tool_plans(self):
+        # A spreadsheet's table in MHz with its channels in another order and a gap.
+        plan = self.path("plan.csv", "\ufeffKanal;Frequenz (MHz);Name\r\n2;145,125;B\r\n1;798,300;A\r\n"
+                         "16;438,975;C\r\n".encode())
+        run_tool("plan", plan, "-o", self.path("plan.bin"), "--vx4", self.path("plan.vx4"))
+        shown = list(csv.reader(run_tool("show", "--csv", self.path("plan.vx4")).splitlines()))
+        self.element("WerkbankPlanFile").send_keys(plan)
+        WebDriverWait(self.driver, 10).until(lambda d: self.cell(0, 16) == "438975")
+        self.assertEqual(self.cells()[1:], [line[1:] for line in shown[1:]])
+
+    def test_sheet_prints_and_saves_the_tools_sheet(self):
+        plan = self.path("blatt.txt", "".join(f"{f}\n" for f in PLAN).encode())
+        run_tool("plan", plan, "-o", self.path("blatt.bin"), "--vx4", self.path("blatt.vx4"))
+        expected = subprocess.run([os.path.abspath(ARGS.tool), "sheet", "blatt.vx4"], cwd=self.files.name, check=True,
+                                  capture_output=True, text=True).stdout
+        self.element("OpenDialog").send_keys(self.path("blatt.vx4"))
+        WebDriverWait(self.driver, 10).until(lambda d: self.cell(0, 16) == str(PLAN[15]))
+        # The print dialog itself is the browser's: the frame's window prints nothing here.
+        self.driver.execute_script(
+            "const frame = document.getElementById('WerkbankSheetFrame');"
+            "frame.addEventListener('load', () => { frame.contentWindow.print = () => {"
+            " window.sheetPrinted = true; }; }, { capture: true, once: true });")
+        self.element("WerkbankSheetPrint").click()
+        WebDriverWait(self.driver, 10).until(lambda d: d.execute_script("return window.sheetPrinted"))
+        frame = self.driver.execute_script(
+            "const frame = document.getElementById('WerkbankSheetFrame'), doc = frame.contentDocument;"
+            "return [frame.srcdoc, doc.styleSheets.length, doc.body.innerText];")
+        self.assertEqual(frame[0], expected)
+        # Its style is allowed under the page's policy, and the channels are there to print.
+        self.assertGreater(frame[1], 0)
+        self.assertIn(f"{PLAN[15]}", frame[2])
+        self.element("WerkbankSheetSave").click()
+        self.assertEqual(self.wait_for_download("-Blatt.html").decode(), expected)
+
     def test_controls_stand_at_the_window_places(self):
         # Left, top, width, height in the client area; inside the group box add its 8, 16.
         places = {"RzGroupBox1": [8, 16, 361, 177], "Quarz": [104, 40, 73, 21],
