@@ -56,7 +56,7 @@ function VX40Core(instance) {
 // The page's module compiled and started: a promise of the core. Its WebAssembly is inside the
 // page, compressed; nothing is fetched. The browser compiles it while it is still being
 // decompressed; one that cannot compile from a stream is handed the whole binary.
-VX40Core.load = () => new Promise((resolve, reject) => {
+VX40Core.start = () => new Promise((resolve, reject) => {
     const text = atob(VX40_WASM_GZIP);
     const compressed = new Uint8Array(text.length);
     for (let i = 0; i < text.length; ++i) {
@@ -77,6 +77,14 @@ VX40Core.load = () => new Promise((resolve, reject) => {
     };
     VX40Module({ instantiateWasm }).then((instance) => resolve(VX40Core(instance)), reject);
 });
+
+// The page starts its module as soon as the module is parsed, before the body (start()); the
+// first load() takes that start over, any later one starts afresh.
+VX40Core.load = () => {
+    const started = VX40Core.started;
+    VX40Core.started = null;
+    return started || VX40Core.start();
+};
 
 if (typeof module !== 'undefined' && module.exports) {
     module.exports = VX40Core;
