@@ -26,7 +26,7 @@ const fail = (message) => {
 
 const moduleParts = [];
 if (!floor) {
-    const wasm = zlib.gzipSync(fs.readFileSync(moduleBinary), { level: 9 }).toString('base64');
+    const wasm = zlib.gzipSync(fs.readFileSync(moduleBinary), { level: 9, memLevel: 9 }).toString('base64');
     moduleParts.push(read(moduleScript), `const VX40_WASM_GZIP='${wasm}';`);
 }
 moduleParts.push(read(`${pageDir}/core.js`));
