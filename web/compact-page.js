@@ -6,7 +6,7 @@
 //   between two tokens stays a line break, so no statement ends differently.
 //   The style keeps its strings and every blank that can separate two selectors or values.
 //   The markup loses its comments (but the licence line) and the indentation after a line break;
-//   the break itself stays, so no two words of the text run together.
+//   the break itself stays, so no two words of the text run together; pre and textarea stay whole.
 'use strict';
 
 // Debian's emscripten brings its tokenizer along, outside Node's own search path.
@@ -72,8 +72,20 @@ function compactStyle(text) {
 }
 
 function compactMarkup(text) {
-    return text.replace(/<!--[\s\S]*?-->\n?/g, (comment) => (comment.includes('SPDX') ? comment : ''))
-        .replace(/\n[ \t]+/g, '\n');
+    // What a pre or a textarea holds is shown as it stands.
+    return text.split(/(<(pre|textarea)\b[\s\S]*?<\/\2>)/i)
+        .map((part, index) => {
+            if (index % 3 === 1) {
+                return part;
+            }
+            if (index % 3 === 2) {
+                return '';
+            }
+            return part
+                .replace(/<!--[\s\S]*?-->\n?/g, (comment) => (comment.includes('SPDX') ? comment : ''))
+                .replace(/\n[ \t]+/g, '\n');
+        })
+        .join('');
 }
 
 module.exports = { compactScript, compactStyle, compactMarkup };

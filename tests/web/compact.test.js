@@ -43,7 +43,13 @@ test('a compacted style keeps its strings, selectors and values', () => {
 });
 
 test('compacted markup keeps its licence line, its text and a break between words', () => {
-    const source = '<!-- SPDX-License-Identifier: x -->\n<!--\n  notes\n-->\n<div>\n  <p>a\n    b</p>\n</div>';
-    assert.strictEqual(compactMarkup(source),
-                       '<!-- SPDX-License-Identifier: x -->\n<div>\n<p>a\nb</p>\n</div>');
+    const cases = [
+        ['<!-- SPDX-License-Identifier: x -->\n<!--\n  notes\n-->\n<div>\n  <p>a\n    b</p>\n</div>',
+         '<!-- SPDX-License-Identifier: x -->\n<div>\n<p>a\nb</p>\n</div>'],
+        ['<div>\n  <pre id="p">\n  kept\n</pre>\n  <textarea>\n  too</textarea>\n</div>',
+         '<div>\n<pre id="p">\n  kept\n</pre>\n<textarea>\n  too</textarea>\n</div>'],
+    ];
+    for (const [source, expected] of cases) {
+        assert.strictEqual(compactMarkup(source), expected);
+    }
 });
