@@ -3,13 +3,15 @@
 
     page_bench.py PAGE PAGE_DIR RUNS
 
-PAGE is the built page; the floor is the same page put together from PAGE_DIR (web/page) without
-the module. Times are medians, in milliseconds (key_ms) and microseconds (key_us); sizes in bytes.
+PAGE is the built page; the floor is the same page put together from PAGE_DIR (web/page) by the
+build's assembler without the module. Times are medians, in milliseconds (key_ms) and
+microseconds (key_us); sizes in bytes.
 """
 
 import gzip
 import os
 import statistics
+import subprocess
 import sys
 import tempfile
 
@@ -75,18 +77,10 @@ def load_time(browser, path, key):
 
 
 def floor_page(page_dir, folder):
-    """The template with its look and its scripts, without the module."""
-
-    def read(name):
-        with open(os.path.join(page_dir, name), encoding="utf-8") as part:
-            return part.read()
-
-    script = "\n".join(read(name) for name in ("view.js", "core.js", "bind.js"))
-    page = read("vx40.html").replace("/*VX40_STYLE*/", read("view.css"))
-    page = page.replace("/*VX40_SCRIPT*/", script)
+    """The page put together as the build does, without the module."""
     path = os.path.join(folder, "vx40-floor.html")
-    with open(path, "w", encoding="utf-8") as out:
-        out.write(page)
+    assembler = os.path.join(page_dir, "..", "assemble-page.js")
+    subprocess.run(["node", assembler, "--floor", page_dir, path], check=True)
     return path
 
 

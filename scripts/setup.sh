@@ -79,6 +79,7 @@ build_and_test libcxx "the core and vx40-tool with clang and libc++, and their t
 
 echo "== the browser page's module under Node (tests/web/)"
 node --test tests/web/module.test.js
+node --test tests/web/compact.test.js
 # The page in a real browser (headless chromium through selenium) runs in the test build's ctest
 # (label web); the sanitizer build leaves it out, as its page is the same.
 

@@ -54,13 +54,36 @@ function VX40Core(instance) {
 }
 
 // The page's module compiled and started: a promise of the core. Its WebAssembly is inside the
-// page, compressed; nothing is fetched.
+// page, compressed; nothing is fetched. The browser compiles it while it is still being
+// decompressed; one that cannot compile from a stream is handed the whole binary.
+VX40Core.start = () => new Promise((resolve, reject) => {
+    const text = atob(VX40_WASM_GZIP);
+    const compressed = new Uint8Array(text.length);
+    for (let i = 0; i < text.length; ++i) {
+        compressed[i] = text.charCodeAt(i);
+    }
+    const unpacked = () =>
+        new Blob([compressed]).stream().pipeThrough(new DecompressionStream('gzip'));
+    const whole = (imports) => new Response(unpacked()).arrayBuffer()
+        .then((binary) => WebAssembly.instantiate(binary, imports));
+    const compiled = (imports) => (WebAssembly.instantiateStreaming
+        ? WebAssembly.instantiateStreaming(
+            new Response(unpacked(), { headers: { 'Content-Type': 'application/wasm' } }), imports)
+            .catch(() => whole(imports))
+        : whole(imports));
+    const instantiateWasm = (imports, receive) => {
+        compiled(imports).then((result) => receive(result.instance, result.module), reject);
+        return {};
+    };
+    VX40Module({ instantiateWasm }).then((instance) => resolve(VX40Core(instance)), reject);
+});
+
+// The page starts its module as soon as the module is parsed, before the body (start()); the
+// first load() takes that start over, any later one starts afresh.
 VX40Core.load = () => {
-    const compressed = Uint8Array.from(atob(VX40_WASM_GZIP), (c) => c.charCodeAt(0));
-    const stream = new Blob([compressed]).stream().pipeThrough(new DecompressionStream('gzip'));
-    return new Response(stream).arrayBuffer()
-        .then((wasmBinary) => VX40Module({ wasmBinary }))
-        .then((instance) => VX40Core(instance));
+    const started = VX40Core.started;
+    VX40Core.started = null;
+    return started || VX40Core.start();
 };
 
 if (typeof module !== 'undefined' && module.exports) {
