@@ -155,6 +155,135 @@ std::string RasterText(const ChannelTable& table, std::string_view list) {
     return tool::RasterReportText(PrescalerRaster(kCrystalHz, plan.frequenciesKhz), false);
 }
 
+// One call of the bench: its arguments, the file content that came with it, and the step that
+// shows its results.
+struct WerkbankCall {
+    PageStep& step;
+    const ChannelTable& table;
+    std::string_view tableName;
+    const std::vector<std::string_view>& args;
+    std::optional<std::span<const std::uint8_t>> content;
+
+    std::string Arg(std::size_t index) const {
+        return index < args.size() ? std::string(args[index]) : std::string();
+    }
+    void Show(std::string_view id, std::string text) const {
+        step.outputs.push_back({std::string(id), std::move(text), {}, 0});
+    }
+};
+
+void Raster(const WerkbankCall& call) {
+    call.Show("WerkbankRasterOutput", RasterText(call.table, call.Arg(1)));
+}
+
+void Inspect(const WerkbankCall& call) {
+    const Result<std::optional<std::size_t>> offset = ReadOffset(call.Arg(2));
+    if (!offset) {
+        call.Show("WerkbankInspectOutput", offset.Error().detail + '\n');
+        return;
+    }
+    const Result<SideRead> read = SideImage(call.Arg(1), call.content, *offset);
+    if (!read) {
+        call.Show("WerkbankInspectOutput", SideFailureText(read.Error(), call.Arg(1)));
+        return;
+    }
+    // A channel-set file has no bytes of its own: the checksums are those of its image.
+    const std::span<const std::uint8_t> bytes =
+        read->bytes.empty() ? std::span<const std::uint8_t>(read->image) : read->bytes;
+    call.Show("WerkbankInspectOutput", tool::InspectReportText(read->image, kCrystalHz, false) +
+                                           tool::ChecksumsLine(bytes) + '\n' +
+                                           ChipRestLine("", *read, offset->value_or(0)));
+}
+
+void Diff(const WerkbankCall& call) {
+    const Result<std::optional<std::size_t>> offset = ReadOffset(call.Arg(4));
+    if (!offset) {
+        call.Show("WerkbankDiffOutput", offset.Error().detail + '\n');
+        return;
+    }
+    std::optional<std::span<const std::uint8_t>> first;
+    std::optional<std::span<const std::uint8_t>> second;
+    const auto size = static_cast<std::size_t>(TryStrToInt(call.Arg(3)).value_or(-1));
+    if (call.content && size <= call.content->size()) {
+        first = call.content->first(size);
+        second = call.content->subspan(size);
+    }
+    const Result<SideRead> a = SideImage(call.Arg(1), first, *offset);
+    const Result<SideRead> b =
+        a ? SideImage(call.Arg(2), second, *offset) : Result<SideRead>(a.Error());
+    if (!a || !b) {
+        call.Show("WerkbankDiffOutput",
+                  SideFailureText((a ? b : a).Error(), a ? call.Arg(2) : call.Arg(1)));
+        return;
+    }
+    const tool::DiffReport report = tool::CompareImages(a->image, b->image, kCrystalHz, false);
+    std::string text = report.differs ? report.text : "gleich\n";
+    text +=
+        ChipRestLine("A: ", *a, offset->value_or(0)) + ChipRestLine("B: ", *b, offset->value_or(0));
+    for (const auto& [sideName, side] :
+         {std::pair{call.Arg(1), &*a}, std::pair{call.Arg(2), &*b}}) {
+        if (!side->bytes.empty()) {
+            text += tool::FileChecksumsText(sideName, side->bytes) + '\n';
+        }
+    }
+    call.Show("WerkbankDiffOutput", text);
+}
+
+void Export(const WerkbankCall& call) {
+    const ImageFormatEntry* format = nullptr;
+    for (const ImageFormatEntry& entry : ImageFormatTable()) {
+        if (entry.name == call.Arg(1)) {
+            format = &entry;
+        }
+    }
+    if (format == nullptr) {
+        return;
+    }
+    const Result<ChipLayout> layout = ExportLayout(call.Arg(2), call.Arg(3), call.Arg(4));
+    if (!layout) {
+        call.Show("WerkbankExportOutput", layout.Error().detail + '\n');
+        return;
+    }
+    const Result<std::vector<std::uint8_t>> chip = ChipBytesOfTable(call.table, *layout);
+    if (!chip) {
+        call.Show("WerkbankExportOutput", tool::ToolFailureReport(chip.Error()).message);
+        return;
+    }
+    const std::string encoded = EncodedBytes(*chip, format->format);
+    PageStep& step = call.step;
+    step.downloadName = std::string(kExportName) + std::string(format->endings.front());
+    step.downloadType = "application/octet-stream";
+    step.downloadBytes.assign(encoded.begin(), encoded.end());
+    call.Show("WerkbankExportOutput", (format->format == ImageFormat::Bin ? "" : encoded) +
+                                          tool::FileChecksumsText(*step.downloadName, *chip) +
+                                          '\n');
+}
+
+void Sheet(const WerkbankCall& call) {
+    const SheetHeading heading{
+        call.tableName.empty() ? std::string(kExportName) : std::string(call.tableName),
+        SheetDateText(StrToInt(call.Arg(2)), StrToInt(call.Arg(3)), StrToInt(call.Arg(4))),
+        StrToInt(call.Arg(1))};
+    const Result<std::string> sheet = ChannelSheetHtml(call.table, heading);
+    if (!sheet) {
+        call.Show("WerkbankSheetOutput", tool::ToolFailureReport(sheet.Error()).message);
+        return;
+    }
+    call.Show("WerkbankSheetOutput", "");
+    if (call.Arg(5) == "print") {
+        call.Show("WerkbankSheetFrame", *sheet);
+        return;
+    }
+    call.step.downloadName = std::string(kSheetDownload);
+    call.step.downloadType = "text/html";
+    call.step.downloadBytes.assign(sheet->begin(), sheet->end());
+}
+
+constexpr std::pair<std::string_view, void (*)(const WerkbankCall&)> kWerkbankHandlers[] = {
+    {"WerkbankRaster", Raster}, {"WerkbankInspect", Inspect}, {"WerkbankDiff", Diff},
+    {"WerkbankExport", Export}, {"WerkbankSheet", Sheet},
+};
+
 }  // namespace
 
 void WerkbankSession::Start(PageReply& reply) const {
@@ -168,106 +297,11 @@ void WerkbankSession::Start(PageReply& reply) const {
 void WerkbankSession::Call(PageReply& reply, const ChannelTable& table, std::string_view tableName,
                            const std::vector<std::string_view>& args,
                            std::optional<std::span<const std::uint8_t>> content) const {
-    const auto arg = [&](std::size_t index) {
-        return index < args.size() ? std::string(args[index]) : std::string();
-    };
-    PageStep& step = reply.Step();
-    const std::string_view name = args[0];
-    const auto show = [&](std::string_view id, std::string text) {
-        step.outputs.push_back({std::string(id), std::move(text), {}, 0});
-    };
-    if (name == "WerkbankRaster") {
-        show("WerkbankRasterOutput", RasterText(table, arg(1)));
-    } else if (name == "WerkbankInspect") {
-        const Result<std::optional<std::size_t>> offset = ReadOffset(arg(2));
-        if (!offset) {
-            show("WerkbankInspectOutput", offset.Error().detail + '\n');
-            return;
+    const WerkbankCall call{reply.Step(), table, tableName, args, content};
+    for (const auto& [name, handler] : kWerkbankHandlers) {
+        if (name == args[0]) {
+            handler(call);
         }
-        const Result<SideRead> read = SideImage(arg(1), content, *offset);
-        if (!read) {
-            show("WerkbankInspectOutput", SideFailureText(read.Error(), arg(1)));
-            return;
-        }
-        // A channel-set file has no bytes of its own: the checksums are those of its image.
-        const std::span<const std::uint8_t> bytes =
-            read->bytes.empty() ? std::span<const std::uint8_t>(read->image) : read->bytes;
-        show("WerkbankInspectOutput", tool::InspectReportText(read->image, kCrystalHz, false) +
-                                          tool::ChecksumsLine(bytes) + '\n' +
-                                          ChipRestLine("", *read, offset->value_or(0)));
-    } else if (name == "WerkbankDiff") {
-        const Result<std::optional<std::size_t>> offset = ReadOffset(arg(4));
-        if (!offset) {
-            show("WerkbankDiffOutput", offset.Error().detail + '\n');
-            return;
-        }
-        std::optional<std::span<const std::uint8_t>> first;
-        std::optional<std::span<const std::uint8_t>> second;
-        const auto size = static_cast<std::size_t>(TryStrToInt(arg(3)).value_or(-1));
-        if (content && size <= content->size()) {
-            first = content->first(size);
-            second = content->subspan(size);
-        }
-        const Result<SideRead> a = SideImage(arg(1), first, *offset);
-        const Result<SideRead> b =
-            a ? SideImage(arg(2), second, *offset) : Result<SideRead>(a.Error());
-        if (!a || !b) {
-            show("WerkbankDiffOutput", SideFailureText((a ? b : a).Error(), a ? arg(2) : arg(1)));
-            return;
-        }
-        const tool::DiffReport report = tool::CompareImages(a->image, b->image, kCrystalHz, false);
-        std::string text = report.differs ? report.text : "gleich\n";
-        text += ChipRestLine("A: ", *a, offset->value_or(0)) +
-                ChipRestLine("B: ", *b, offset->value_or(0));
-        for (const auto& [sideName, side] : {std::pair{arg(1), &*a}, std::pair{arg(2), &*b}}) {
-            if (!side->bytes.empty()) {
-                text += tool::FileChecksumsText(sideName, side->bytes) + '\n';
-            }
-        }
-        show("WerkbankDiffOutput", text);
-    } else if (name == "WerkbankExport") {
-        const ImageFormatEntry* format = nullptr;
-        for (const ImageFormatEntry& entry : ImageFormatTable()) {
-            if (entry.name == arg(1)) {
-                format = &entry;
-            }
-        }
-        if (format == nullptr) {
-            return;
-        }
-        const Result<ChipLayout> layout = ExportLayout(arg(2), arg(3), arg(4));
-        if (!layout) {
-            show("WerkbankExportOutput", layout.Error().detail + '\n');
-            return;
-        }
-        const Result<std::vector<std::uint8_t>> chip = ChipBytesOfTable(table, *layout);
-        if (!chip) {
-            show("WerkbankExportOutput", tool::ToolFailureReport(chip.Error()).message);
-            return;
-        }
-        const std::string encoded = EncodedBytes(*chip, format->format);
-        step.downloadName = std::string(kExportName) + std::string(format->endings.front());
-        step.downloadType = "application/octet-stream";
-        step.downloadBytes.assign(encoded.begin(), encoded.end());
-        show("WerkbankExportOutput", (format->format == ImageFormat::Bin ? "" : encoded) +
-                                         tool::FileChecksumsText(*step.downloadName, *chip) + '\n');
-    } else if (name == "WerkbankSheet") {
-        const SheetHeading heading{
-            tableName.empty() ? std::string(kExportName) : std::string(tableName),
-            SheetDateText(StrToInt(arg(2)), StrToInt(arg(3)), StrToInt(arg(4))), StrToInt(arg(1))};
-        const Result<std::string> sheet = ChannelSheetHtml(table, heading);
-        if (!sheet) {
-            show("WerkbankSheetOutput", tool::ToolFailureReport(sheet.Error()).message);
-            return;
-        }
-        show("WerkbankSheetOutput", "");
-        if (arg(5) == "print") {
-            show("WerkbankSheetFrame", *sheet);
-            return;
-        }
-        step.downloadName = std::string(kSheetDownload);
-        step.downloadType = "text/html";
-        step.downloadBytes.assign(sheet->begin(), sheet->end());
     }
 }
 
