@@ -201,19 +201,8 @@ Status SpreadsheetPlan::ReadColumns(int lineNumber, std::string_view header, boo
     return {};
 }
 
-Result<std::optional<PlannedChannel>> SpreadsheetPlan::ReadRow(int lineNumber, std::string_view row,
-                                                               bool cut) {
-    if (!frequency_) {
-        return std::optional<PlannedChannel>();
-    }
-    const std::vector<SeparatedField> fields = SplitFields(row, separator_);
-    bool empty = true;
-    for (const SeparatedField& field : fields) {
-        empty = empty && field.text.empty();
-    }
-    if (empty) {
-        return std::optional<PlannedChannel>();
-    }
+Status SpreadsheetPlan::CheckRowFields(int lineNumber, const std::vector<SeparatedField>& fields,
+                                       bool cut) const {
     // Of a cut row the last field found may go on beyond the kept bytes.
     const std::size_t whole = cut ? fields.size() - 1 : fields.size();
     const std::size_t needed =
@@ -231,45 +220,71 @@ Result<std::optional<PlannedChannel>> SpreadsheetPlan::ReadRow(int lineNumber, s
                                            FieldCountText(headerFields_));
         }
     }
-    const auto missing = [&](const Column& column) {
-        return Refusal(lineNumber, Where(lineNumber, column) + "fehlt, die Zeile hat nur " +
-                                       FieldCountText(fields.size()));
-    };
-    if (frequency_->index >= fields.size()) {
-        return missing(*frequency_);
+    for (const std::optional<Column>& column : {frequency_, channel_}) {
+        if (column && column->index >= fields.size()) {
+            return Refusal(lineNumber, Where(lineNumber, column) + "fehlt, die Zeile hat nur " +
+                                           FieldCountText(fields.size()));
+        }
     }
-    const std::string& frequencyText = fields[frequency_->index].text;
-    int channel = 0;
-    if (channel_) {
-        if (channel_->index >= fields.size()) {
-            return missing(*channel_);
-        }
-        const std::string& channelText = fields[channel_->index].text;
-        if (channelText.empty() && frequencyText.empty()) {
-            return std::optional<PlannedChannel>();
-        }
-        const std::optional<std::int32_t> named = ParseDecimalInt32(channelText);
-        if (!named || *named < 1 || *named > kChannelCount) {
-            return Refusal(lineNumber, Where(lineNumber, channel_) + Quoted(channelText) +
-                                           " ist kein Kanal von 1 bis " +
-                                           DecimalText(kChannelCount));
-        }
-        channel = *named;
-        if (const int earlier = channelLines_[static_cast<std::size_t>(channel)]; earlier != 0) {
-            return Refusal(lineNumber, Where(lineNumber, channel_) + "Kanal " +
-                                           DecimalText(channel) + " steht schon in Zeile " +
-                                           DecimalText(earlier));
-        }
-        channelLines_[static_cast<std::size_t>(channel)] = lineNumber;
-    } else {
-        channel = ++rows_;
+    return {};
+}
+
+Result<int> SpreadsheetPlan::RowChannel(int lineNumber, std::string_view channelText) {
+    if (!channel_) {
+        const int channel = ++rows_;
         if (channel > kChannelCount) {
             return Refusal(lineNumber, Where(lineNumber, std::nullopt) + TooManyChannelsText());
         }
+        return channel;
+    }
+    const std::optional<std::int32_t> named = ParseDecimalInt32(channelText);
+    if (!named || *named < 1 || *named > kChannelCount) {
+        return Refusal(lineNumber, Where(lineNumber, channel_) + Quoted(channelText) +
+                                       " ist kein Kanal von 1 bis " + DecimalText(kChannelCount));
+    }
+    const int channel = *named;
+    if (const int earlier = channelLines_[static_cast<std::size_t>(channel)]; earlier != 0) {
+        return Refusal(lineNumber, Where(lineNumber, channel_) + "Kanal " + DecimalText(channel) +
+                                       " steht schon in Zeile " + DecimalText(earlier));
+    }
+    channelLines_[static_cast<std::size_t>(channel)] = lineNumber;
+    return channel;
+}
+
+Result<std::optional<PlannedChannel>> SpreadsheetPlan::ReadRow(int lineNumber, std::string_view row,
+                                                               bool cut) {
+    if (!frequency_) {
+        return std::optional<PlannedChannel>();
+    }
+    const std::vector<SeparatedField> fields = SplitFields(row, separator_);
+    bool empty = true;
+    for (const SeparatedField& field : fields) {
+        empty = empty && field.text.empty();
+    }
+    if (empty) {
+        return std::optional<PlannedChannel>();
+    }
+    if (const Status shape = CheckRowFields(lineNumber, fields, cut); !shape) {
+        return shape.Error();
+    }
+    const std::string& frequencyText = fields[frequency_->index].text;
+    const std::string_view channelText =
+        channel_ ? std::string_view(fields[channel_->index].text) : std::string_view();
+    if (channel_ && channelText.empty() && frequencyText.empty()) {
+        return std::optional<PlannedChannel>();
+    }
+    const Result<int> channel = RowChannel(lineNumber, channelText);
+    if (!channel) {
+        return channel.Error();
     }
     if (frequencyText.empty()) {
         return std::optional<PlannedChannel>();
     }
+    return RowFrequency(lineNumber, *channel, frequencyText);
+}
+
+Result<std::optional<PlannedChannel>> SpreadsheetPlan::RowFrequency(
+    int lineNumber, int channel, const std::string& frequencyText) const {
     const TableFrequency frequency = ReadTableFrequency(frequencyText, frequency_->exponent);
     const std::string where = Where(lineNumber, frequency_);
     switch (frequency.reading) {

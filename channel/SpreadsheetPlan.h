@@ -7,9 +7,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/Result.h"
 #include "channel/ChannelConstants.h"
+#include "text/SeparatedFields.h"
 
 namespace vx40 {
 
@@ -64,6 +66,14 @@ class SpreadsheetPlan {
     };
 
     Status ReadColumns(int lineNumber, std::string_view header, bool cut);
+    // Whether a row's fields can be read by the header's columns: not cut before them, nothing
+    // beyond the header's fields, both columns present.
+    Status CheckRowFields(int lineNumber, const std::vector<SeparatedField>& fields,
+                          bool cut) const;
+    // The channel of a row: the channel column's, or the next in order without one.
+    Result<int> RowChannel(int lineNumber, std::string_view channelText);
+    Result<std::optional<PlannedChannel>> RowFrequency(int lineNumber, int channel,
+                                                       const std::string& frequencyText) const;
     std::string Where(int lineNumber, const std::optional<Column>& column) const;
 
     char separator_ = 0;
