@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "app/ApplicationFonts.h"
+#include "channel/Prescalers.h"
 
 namespace vx40 {
 namespace {
@@ -27,7 +28,8 @@ bool EnvironmentSet(const char* name) {
 }  // namespace
 
 QString ApplicationFrame::Title() {
-    return QStringLiteral("VX40");
+    return QString::fromLatin1(kWindowCaption.data(),
+                               static_cast<qsizetype>(kWindowCaption.size()));
 }
 
 void ApplicationFrame::SetUp(QApplication& application) {

@@ -47,9 +47,13 @@ constexpr int kClientWidth = 376;
 constexpr int kClientHeight = 476;
 const QColor kEdit1Text(255, 0, 0);
 
+QString FromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 // The window's own caption; a channel-set load adds a blank and the file's path.
 QString StartCaption() {
-    return QStringLiteral("VX40");
+    return FromView(vx40::kWindowCaption);
 }
 
 // A window title treats "[*]" as the placeholder of the modified mark; a path keeps its own.
@@ -74,10 +78,6 @@ QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, QRect g
     label->setFont(font);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
-}
-
-QString FromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QComboBox* AddCombo(QWidget* parent, const char* name, const vx40::PrescalerList& list,
@@ -193,7 +193,7 @@ void TForm1::CreateControls(QWidget* client) {
     R1_Input = AddCombo(box, "R1_Input", vx40::kR1Entries, vx40::kR1StartText, {96, 77, 73, 21});
     R2_Input = AddCombo(box, "R2_Input", vx40::kR2Entries, vx40::kR2StartText, {96, 101, 73, 21});
 
-    Edit1 = AddEdit(box, "Edit1", QStringLiteral("       128"), {96, 131, 73, 21});
+    Edit1 = AddEdit(box, "Edit1", FromView(vx40::kFixedDividerText), {96, 131, 73, 21});
     Edit1->setFont(ApplicationFonts::Tahoma8Bold());
     QPalette red = Edit1->palette();
     red.setColor(QPalette::Text, kEdit1Text);

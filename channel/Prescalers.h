@@ -39,6 +39,10 @@ inline constexpr std::string_view kR2StartText = "2";
 inline constexpr std::int32_t kStartFrequencyKhz = 798300;
 inline constexpr bool kStartModulator = true;
 inline constexpr bool kStartTest = false;
+// The window's caption, which a channel-set load extends by the file's name, and the text of the
+// fixed divider's field, as the window has always shown it.
+inline constexpr std::string_view kWindowCaption = "VX40";
+inline constexpr std::string_view kFixedDividerText = "       128";
 
 // The entry whose text is exactly text; none for any other text.
 constexpr std::optional<PrescalerEntry> FindPrescalerByText(const PrescalerList& list,

@@ -2,7 +2,6 @@
 #include <CLI/App.hpp>
 
 #include "files/BinImage.h"
-#include "files/ChipImage.h"
 #include "text/ShownText.h"
 #include "tools/CalculationOptions.h"
 #include "tools/ChipOptions.h"
@@ -10,6 +9,7 @@
 #include "tools/ExitCode.h"
 #include "tools/ImageInput.h"
 #include "tools/InputFile.h"
+#include "tools/InspectReport.h"
 #include "tools/ToolApplication.h"
 #include "tools/ToolCommand.h"
 #include "tools/ToolFailure.h"
@@ -63,14 +63,11 @@ Result<ImageRead> SideImage(const std::string& path, const ChipReading& chip) {
 // that a CSV table stays a table alone, on err. True if there are any.
 bool ReportChipRest(const char* side, const ImageRead& read, const DiffArguments& arguments,
                     std::ostream& shown) {
-    const std::size_t offset = arguments.chip.offset.value_or(0);
-    const ChipRest rest = ChipRestOf(read.bytes, offset, arguments.chip.fill);
-    if (rest.differing == 0) {
-        return false;
-    }
-    shown << (arguments.csv ? std::string(kToolName) + ": " : std::string()) << side << ": "
-          << ChipRestText(rest, offset, arguments.chip.fill) << '\n';
-    return true;
+    const std::string line =
+        ChipRestLine((arguments.csv ? std::string(kToolName) + ": " : std::string()) + side + ": ",
+                     read.bytes, arguments.chip.offset.value_or(0), arguments.chip.fill);
+    shown << line;
+    return !line.empty();
 }
 
 Result<int> RunDiff(const DiffArguments& arguments, std::ostream& out, std::ostream& err) {

@@ -9,16 +9,6 @@
 
 namespace vx40::tool {
 
-Status ReadPlanInput(const std::string& path, const PlanReader::ChannelHandler& onChannel,
-                     OffendingLines& offending) {
-    PlanReader reader(onChannel, offending);
-    const Status read = ReadInputChunks(path, [&](std::string_view chunk) { reader.Feed(chunk); });
-    if (read) {
-        reader.Finish();
-    }
-    return read;
-}
-
 Result<PlanFrequencies> ReadPlanFrequencies(const std::string& path) {
     Status read;
     PlanFrequencies plan = CollectPlanFrequencies([&](PlanReader& reader) {
@@ -29,6 +19,8 @@ Result<PlanFrequencies> ReadPlanFrequencies(const std::string& path) {
     }
     return plan;
 }
+
+namespace {
 
 void CalculatePlannedChannel(const PlannedChannel& planned, std::int32_t ratio,
                              CalculationInputs inputs, ChannelTable& table,
@@ -44,8 +36,10 @@ void CalculatePlannedChannel(const PlannedChannel& planned, std::int32_t ratio,
     WriteCalculatedRow(table, planned.channel, CalculatedRowTexts(word));
 }
 
-int CalculatePlanText(std::string_view text, const CalculationInputs& inputs, ChannelTable& table,
-                      OffendingLines& offending) {
+}  // namespace
+
+int CalculatePlan(const CalculationInputs& inputs, ChannelTable& table, OffendingLines& offending,
+                  const std::function<void(PlanReader&)>& feed) {
     const std::int32_t ratio = CalculateRatio(inputs.crystalHz, inputs.prescalers);
     int channels = 0;
     PlanReader reader(
@@ -54,9 +48,14 @@ int CalculatePlanText(std::string_view text, const CalculationInputs& inputs, Ch
             CalculatePlannedChannel(planned, ratio, inputs, table, offending);
         },
         offending);
-    reader.Feed(text);
+    feed(reader);
     reader.Finish();
     return channels;
+}
+
+int CalculatePlanText(std::string_view text, const CalculationInputs& inputs, ChannelTable& table,
+                      OffendingLines& offending) {
+    return CalculatePlan(inputs, table, offending, [&](PlanReader& reader) { reader.Feed(text); });
 }
 
 }  // namespace vx40::tool

@@ -2,7 +2,6 @@
 #include <CLI/App.hpp>
 
 #include "channel/DividerCalculation.h"
-#include "files/ChipImage.h"
 #include "tools/CalculationOptions.h"
 #include "tools/ChipOptions.h"
 #include "tools/ExitCode.h"
@@ -30,17 +29,13 @@ Result<int> RunInspect(const InspectArguments& arguments, std::ostream& out, std
     }
     out << InspectReportText(read->image, arguments.crystalHz, arguments.csv);
     const std::size_t offset = arguments.chip.offset.value_or(0);
-    const ChipRest rest = ChipRestOf(read->bytes, offset, arguments.chip.fill);
     if (arguments.csv) {
         PrintChecksumLine(err, arguments.inputPath, false, read->bytes);
-        if (rest.differing != 0) {
-            err << kToolName << ": " << ChipRestText(rest, offset, arguments.chip.fill) << '\n';
-        }
+        err << ChipRestLine(std::string(kToolName) + ": ", read->bytes, offset,
+                            arguments.chip.fill);
     } else {
-        out << ChecksumsLine(read->bytes) << '\n';
-        if (rest.differing != 0) {
-            out << ChipRestText(rest, offset, arguments.chip.fill) << '\n';
-        }
+        out << ChecksumsLine(read->bytes) << '\n'
+            << ChipRestLine("", read->bytes, offset, arguments.chip.fill);
     }
     return kExitSuccess;
 }

@@ -6,6 +6,7 @@
 
 #include "channel/CellText.h"
 #include "channel/ChannelReading.h"
+#include "files/ChipImage.h"
 #include "files/ImageChecksums.h"
 #include "text/ShownText.h"
 #include "tools/FrequencyText.h"
@@ -43,6 +44,15 @@ std::string ChecksumsLine(std::span<const std::uint8_t> bytes) {
 
 std::string FileChecksumsText(std::string_view fileName, std::span<const std::uint8_t> bytes) {
     return "\"" + ShownText(fileName) + "\": " + ChecksumText(ChecksumsOf(bytes));
+}
+
+std::string ChipRestLine(std::string_view lead, std::span<const std::uint8_t> chip,
+                         std::size_t offset, std::uint8_t fill) {
+    const ChipRest rest = ChipRestOf(chip, offset, fill);
+    if (rest.differing == 0) {
+        return {};
+    }
+    return std::string(lead) + ChipRestText(rest, offset, fill) + '\n';
 }
 
 }  // namespace vx40::tool

@@ -21,4 +21,9 @@ std::string ChecksumsLine(std::span<const std::uint8_t> bytes);
 // the name shown escaped.
 std::string FileChecksumsText(std::string_view fileName, std::span<const std::uint8_t> bytes);
 
+// The line that names the bytes of a chip outside its image that are not the fill, after lead
+// ("B: 1 Byte außerhalb der 128 Bytes …"), or nothing where the rest of the chip is the fill.
+std::string ChipRestLine(std::string_view lead, std::span<const std::uint8_t> chip,
+                         std::size_t offset, std::uint8_t fill);
+
 }  // namespace vx40::tool

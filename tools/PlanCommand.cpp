@@ -95,17 +95,14 @@ Status WriteImageThenTable(const ChannelTable& table, const PlanArguments& argum
 
 // The plan's channels calculated into the table, row by row: only the 16 channels and the
 // offending lines that are shown are kept. Channels the plan does not list stay empty rows.
-Status CalculatePlan(const PlanArguments& arguments, ChannelTable& table,
-                     OffendingLines& offending) {
-    // A failure of the settings ends the command before any line is looked at.
-    const CalculationInputs inputs = arguments.calculation.Inputs();
-    const std::int32_t ratio = CalculateRatio(inputs.crystalHz, inputs.prescalers);
-    return ReadPlanInput(
-        arguments.planPath,
-        [&](const PlannedChannel& planned) {
-            CalculatePlannedChannel(planned, ratio, inputs, table, offending);
-        },
-        offending);
+Status CalculatePlanInput(const PlanArguments& arguments, ChannelTable& table,
+                          OffendingLines& offending) {
+    Status read;
+    CalculatePlan(arguments.calculation.Inputs(), table, offending, [&](PlanReader& reader) {
+        read = ReadInputChunks(arguments.planPath,
+                               [&](std::string_view chunk) { reader.Feed(chunk); });
+    });
+    return read;
 }
 
 Result<int> RunPlan(const PlanArguments& arguments, std::ostream& out, std::ostream& err) {
@@ -120,7 +117,7 @@ Result<int> RunPlan(const PlanArguments& arguments, std::ostream& out, std::ostr
     }
     ChannelTable table;
     OffendingLines offending;
-    if (const Status calculated = CalculatePlan(arguments, table, offending); !calculated) {
+    if (const Status calculated = CalculatePlanInput(arguments, table, offending); !calculated) {
         return calculated.Error();
     }
     if (!offending.Empty()) {

@@ -29,8 +29,6 @@
 namespace vx40 {
 namespace {
 
-constexpr std::string_view kCaption = "VX40";
-constexpr std::string_view kEdit1Text = "       128";
 constexpr std::string_view kChannelSetDownload = "VX40.vx4";
 constexpr std::string_view kImageDownload = "VX40.bin";
 // A plan that names no channel would empty the whole table.
@@ -110,7 +108,7 @@ PageReply PageSession::Start() const {
         {"R0_INPUT", std::string(kR0StartText), {}, 0},
         {"R1_Input", std::string(kR1StartText), {}, 0},
         {"R2_Input", std::string(kR2StartText), {}, 0},
-        {"Edit1", std::string(kEdit1Text), {}, 0},
+        {"Edit1", std::string(kFixedDividerText), {}, 0},
         {"Overall", "", {}, 0},
         {"FR_Input",
          FormatNumericEditValue(static_cast<double>(kStartFrequencyKhz), groupSeparator_),
@@ -118,7 +116,7 @@ PageReply PageSession::Start() const {
          0},
         {"Modulator", kStartModulator ? "1" : "", {}, 0},
         {"Testfunktion", kStartTest ? "1" : "", {}, 0}};
-    step.caption = std::string(kCaption);
+    step.caption = std::string(kWindowCaption);
     reply.lists = {{"R0_INPUT", ItemTexts(kR0Entries)},
                    {"R1_Input", ItemTexts(kR1Entries)},
                    {"R2_Input", ItemTexts(kR2Entries)}};
@@ -266,7 +264,7 @@ void PageSession::Speichern1Click(PageReply& reply) {
 void PageSession::Laden1Click(PageReply& reply, const std::string& name,
                               std::optional<std::span<const std::uint8_t>> content) {
     PageStep& step = reply.Step();
-    step.caption = std::string(kCaption);
+    step.caption = std::string(kWindowCaption);
     if (!content) {
         // Reading would empty the table: the load does not start.
         step.message = ChannelSetLoadRefusal(Failure(FailureKind::ReadFailed, EIO, name));
@@ -274,7 +272,7 @@ void PageSession::Laden1Click(PageReply& reply, const std::string& name,
     }
     channelSetText_.assign(content->begin(), content->end());
     channelSetName_ = name;
-    step.caption = std::string(kCaption) + ' ' + name;
+    step.caption = std::string(kWindowCaption) + ' ' + name;
     // A file of other text loads as empty cells: the window takes any file it was given.
     static_cast<void>(LoadChannelSetText(table_, channelSetText_));
     ShowTable(step);

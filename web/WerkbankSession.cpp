@@ -92,14 +92,6 @@ Result<std::optional<std::size_t>> ReadOffset(std::string_view text) {
 }
 
 // The bytes of a chip side outside its image that are not the fill, as a line, or nothing.
-std::string ChipRestLine(std::string_view side, const SideRead& read, std::size_t offset) {
-    const ChipRest rest = ChipRestOf(read.bytes, offset, kBlankChipByte);
-    if (rest.differing == 0) {
-        return {};
-    }
-    return std::string(side) + ChipRestText(rest, offset, kBlankChipByte) + '\n';
-}
-
 // The chip the export fields describe; blank fields keep the image alone, the blank byte and
 // address 0.
 Result<ChipLayout> ExportLayout(std::string_view size, std::string_view fill,
@@ -190,9 +182,9 @@ void Inspect(const WerkbankCall& call) {
     // A channel-set file has no bytes of its own: the checksums are those of its image.
     const std::span<const std::uint8_t> bytes =
         read->bytes.empty() ? std::span<const std::uint8_t>(read->image) : read->bytes;
-    call.Show("WerkbankInspectOutput", tool::InspectReportText(read->image, kCrystalHz, false) +
-                                           tool::ChecksumsLine(bytes) + '\n' +
-                                           ChipRestLine("", *read, offset->value_or(0)));
+    call.Show("WerkbankInspectOutput",
+              tool::InspectReportText(read->image, kCrystalHz, false) + tool::ChecksumsLine(bytes) +
+                  '\n' + tool::ChipRestLine("", read->bytes, offset->value_or(0), kBlankChipByte));
 }
 
 void Diff(const WerkbankCall& call) {
@@ -218,8 +210,8 @@ void Diff(const WerkbankCall& call) {
     }
     const tool::DiffReport report = tool::CompareImages(a->image, b->image, kCrystalHz, false);
     std::string text = report.differs ? report.text : "gleich\n";
-    text +=
-        ChipRestLine("A: ", *a, offset->value_or(0)) + ChipRestLine("B: ", *b, offset->value_or(0));
+    text += tool::ChipRestLine("A: ", a->bytes, offset->value_or(0), kBlankChipByte) +
+            tool::ChipRestLine("B: ", b->bytes, offset->value_or(0), kBlankChipByte);
     for (const auto& [sideName, side] :
          {std::pair{call.Arg(1), &*a}, std::pair{call.Arg(2), &*b}}) {
         if (!side->bytes.empty()) {
